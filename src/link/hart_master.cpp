@@ -1,0 +1,166 @@
+// The transaction engine and the link's life cycle.
+#include "link/hart_master.h"
+
+#include "link/command_flags.h"
+
+namespace tandrin {
+
+HartMaster::HartMaster() = default;
+
+HartMaster::~HartMaster() {
+    // A timer left behind must not call into a destroyed master.
+    if (m_nTimer != 0 && m_pLoop != nullptr) {
+        m_pLoop->KillTimer(m_nTimer);
+    }
+    CloseLink();
+}
+
+int HartMaster::EnsureOpen() {
+    if (m_bOpen != 0) {
+        return 1;
+    }
+    return OpenLink(m_strPortName);
+}
+
+int HartMaster::OpenLink(const std::string& portName) {
+    if (m_bOpen != 0) {
+        CloseLink();  // never orphan a running receive side
+    }
+    m_pPort = m_portFactory ? m_portFactory() : nullptr;
+    if (!m_pPort || m_pPort->Open(portName) == 0) {
+        return 0;  // the port object stays until CloseLink discards it
+    }
+    m_bOpen = 1;
+    return 1;
+}
+
+void HartMaster::CloseLink() {
+    if (!m_pPort) {
+        return;
+    }
+    if (m_pPort->IsOpen()) {
+        m_pPort->Close();
+    }
+    m_pPort.reset();
+    m_bOpen = 0;
+}
+
+void HartMaster::SendCommand(void* user, CompletionFn completion, std::uint8_t command) {
+    m_pUser = user;
+    m_pfnCompletion = completion;
+    BuildRequest(command);
+    m_byRequestCmd = command;
+    m_nRetry = 0;
+    ++m_nTransaction;
+    SendFrame(m_abyTxFrame.data(), m_nTxLength);
+}
+
+void HartMaster::SendFrame(const std::uint8_t* bytes, int length) {
+    if (length <= 0) {
+        // Nothing the tool could send: fail on the next turn of the loop
+        // instead of timing out six times over an empty line.
+        ResetReception(0);
+        m_nRetry = kMaxRetries;
+        m_nPhase = 2;
+        StartPhaseTimer(0);
+        return;
+    }
+    if (m_pPort) {
+        m_pPort->RaiseRts();
+    }
+    ResetReception(1);
+    m_nPhase = 1;
+    StartPhaseTimer(m_timing.TransmitPeriod(m_byRequestCmd, length));
+    if (m_pPort) {
+        m_pPort->Write(bytes, static_cast<std::size_t>(length));
+    }
+}
+
+void HartMaster::StartPhaseTimer(std::uint32_t period) {
+    // Only one phase timer may be pending: one left over from a cancelled
+    // transaction would otherwise drive the new one's phases.
+    if (m_nTimer != 0) {
+        m_pLoop->KillTimer(m_nTimer);
+    }
+    m_nTimer = m_pLoop->StartTimer(period, [this](TimerId id) { OnPhaseTimer(id); });
+}
+
+void HartMaster::OnPhaseTimer(TimerId timer) {
+    m_pLoop->KillTimer(timer);
+    if (timer != m_nTimer) {
+        return;
+    }
+    m_nTimer = 0;
+    if (cancelFlag != 0) {
+        // A raised RTS would keep a half-duplex modem talking on the loop,
+        // and a late reply must not land in values a page is now writing.
+        StopReception();
+        DropRtsIfOpen();
+        return;
+    }
+    if (m_nPhase == 1) {
+        m_nPhase = 2;
+        StartPhaseTimer(m_timing.ReceivePeriod(m_byRequestCmd));
+        DropRtsIfOpen();
+        return;
+    }
+    if (m_nPhase != 2) {
+        return;
+    }
+    if (ResponseComplete()) {
+        StopReception();
+        Complete(1, m_byRequestCmd);  // the dispatch accepted only this command
+        return;
+    }
+    if (m_nRetry >= kMaxRetries) {
+        StopReception();
+        Complete(0, m_byRequestCmd);
+        return;
+    }
+    ++m_nRetry;
+    const std::uint64_t transaction = m_nTransaction;
+    if (m_byRequestCmd == 0) {
+        m_pLoop->PumpingDelay(kCommand0RetryPause);
+        // The pause runs other events: a Stop or a new command may have
+        // taken over the engine meanwhile.
+        if (cancelFlag != 0 || transaction != m_nTransaction) {
+            if (transaction == m_nTransaction) {
+                StopReception();
+                DropRtsIfOpen();
+            }
+            return;
+        }
+    }
+    const bool answered = ResponseComplete();
+    SendFrame(m_abyTxFrame.data(), m_nTxLength);
+    if (answered) {
+        m_bResponseOK.store(1, std::memory_order_release);
+    }
+}
+
+void HartMaster::Complete(std::int32_t success, std::uint8_t command) {
+    m_nPhase = 0;
+    if (m_pfnCompletion != nullptr) {
+        m_pfnCompletion(m_pUser, success, command);
+    }
+}
+
+void HartMaster::StopReception() {
+    std::lock_guard<std::mutex> lock(m_rxMutex);
+    m_bReceiving.store(0, std::memory_order_release);
+}
+
+void HartMaster::ResetReception(std::uint8_t receiving) {
+    std::lock_guard<std::mutex> lock(m_rxMutex);
+    m_byRxCount = 0;
+    m_bResponseOK.store(0, std::memory_order_relaxed);
+    m_bReceiving.store(receiving, std::memory_order_release);
+}
+
+void HartMaster::DropRtsIfOpen() {
+    if (m_pPort && m_pPort->IsOpen()) {
+        m_pPort->DropRts();
+    }
+}
+
+}  // namespace tandrin

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "device/device_data.h"
+#include "link/command_timing.h"
+#include "link/event_loop.h"
+#include "link/serial_port.h"
+
+namespace tandrin {
+
+// Called on the UI thread when a transaction ends: (user pointer,
+// success 1 or 0, command number).
+using CompletionFn = void (*)(void* user, std::int32_t success, std::uint8_t command);
+
+// The one HART master: owns the port, the receive side, the timing table,
+// the frame buffers and (through DeviceData) the device model, and runs one
+// transaction at a time. The program uses the global `hartMaster`; tests
+// construct their own.
+//
+// Threads: the UI thread runs everything here except AppendReceived and
+// what it calls (ScanResponse, DispatchResponse, the parsers), which run on
+// the receive thread. m_rxMutex guards the receive state; the complete flag
+// is set with release after the parsers stored their values, and the UI
+// thread reads the device model only after seeing it with acquire.
+class HartMaster : public DeviceData {
+  public:
+    static constexpr std::size_t kFrameCapacity = 60;
+    static constexpr std::uint8_t kRxLimit = 59;
+    static constexpr int kMaxRetries = 5;
+    static constexpr std::uint32_t kCommand0RetryPause = 100;
+
+    HartMaster();
+    ~HartMaster();
+    HartMaster(const HartMaster&) = delete;
+    HartMaster& operator=(const HartMaster&) = delete;
+
+    // Wiring, done once before the first command.
+    void SetEventLoop(EventLoop* loop) { m_pLoop = loop; }
+    EventLoop* Loop() const { return m_pLoop; }
+    void SetPortFactory(PortFactory factory) { m_portFactory = std::move(factory); }
+
+    // Link
+    int EnsureOpen();
+    int OpenLink(const std::string& portName);
+    void CloseLink();
+    bool IsLinkOpen() const { return m_bOpen != 0; }
+    ISerialPort* Port() const { return m_pPort.get(); }
+
+    // Transactions (UI thread)
+    void SendCommand(void* user, CompletionFn completion, std::uint8_t command);
+    void SendFrame(const std::uint8_t* bytes, int length);
+    void OnPhaseTimer(TimerId timer);
+    const CommandTiming& Timing() const { return m_timing; }
+
+    // Request frames
+    void BuildShortFrame();
+    void BuildLongHeader();
+    void FinishFrame(int end);
+    void BuildRequest(std::uint8_t command);
+
+    // Response frames (receive thread)
+    void AppendReceived(const std::uint8_t* bytes, std::size_t length);
+    // Expects m_rxMutex held; AppendReceived takes it.
+    bool ScanResponse();
+    bool DispatchResponse();
+
+    bool Receiving() const { return m_bReceiving.load(std::memory_order_acquire) != 0; }
+    bool ResponseComplete() const { return m_bResponseOK.load(std::memory_order_acquire) != 0; }
+
+    // Port to open, a device path such as "/dev/ttyUSB0".
+    std::string m_strPortName;
+
+    // Transmit side
+    std::array<std::uint8_t, kFrameCapacity> m_abyTxFrame{};
+    std::int32_t m_nTxLength = 0;
+    std::uint8_t m_byRequestCmd = 0;
+
+    // Receive side (guarded by m_rxMutex)
+    std::array<std::uint8_t, kFrameCapacity> m_abyRxBuffer{};
+    std::uint8_t m_byRxCount = 0;
+    std::uint8_t m_byResponseCmd = 0;
+    std::uint8_t m_byRxByteCount = 0;
+    std::array<std::uint8_t, kFrameCapacity> m_abyRxFrame{};
+
+    // Transaction state (UI thread)
+    std::int32_t m_nRetry = 0;
+    std::int32_t m_nPhase = 0;
+
+  private:
+    void StartPhaseTimer(std::uint32_t period);
+    void StopReception();
+    void ResetReception(std::uint8_t receiving);
+    void DropRtsIfOpen();
+    void Complete(std::int32_t success, std::uint8_t command);
+
+    EventLoop* m_pLoop = nullptr;
+    PortFactory m_portFactory;
+    std::unique_ptr<ISerialPort> m_pPort;
+    std::int32_t m_bOpen = 0;
+    const CommandTiming m_timing;
+
+    void* m_pUser = nullptr;
+    CompletionFn m_pfnCompletion = nullptr;
+    TimerId m_nTimer = 0;              // the phase timer now pending, 0 for none
+    std::uint64_t m_nTransaction = 0;  // bumped by every SendCommand
+
+    std::mutex m_rxMutex;
+    std::atomic<std::uint8_t> m_bReceiving{0};
+    std::atomic<std::int32_t> m_bResponseOK{0};
+};
+
+extern HartMaster hartMaster;
+
+}  // namespace tandrin
