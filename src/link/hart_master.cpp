@@ -2,10 +2,11 @@
 #include "link/hart_master.h"
 
 #include "link/command_flags.h"
+#include "link/posix_serial_port.h"
 
 namespace tandrin {
 
-HartMaster::HartMaster() = default;
+HartMaster::HartMaster() : m_portFactory(MakeSerialPort) {}
 
 HartMaster::~HartMaster() {
     // A timer left behind must not call into a destroyed master.
@@ -26,17 +27,39 @@ int HartMaster::OpenLink(const std::string& portName) {
     if (m_bOpen != 0) {
         CloseLink();  // never orphan a running receive side
     }
-    m_pPort = m_portFactory ? m_portFactory() : nullptr;
+    m_pPort = MakePort();
     if (!m_pPort || m_pPort->Open(portName) == 0) {
         return 0;  // the port object stays until CloseLink discards it
+    }
+    if (!StartReceiving()) {
+        // A link that could never receive would fail every command after
+        // its retries; refuse it now instead.
+        m_pPort->Close();
+        return 0;
     }
     m_bOpen = 1;
     return 1;
 }
 
+bool HartMaster::StartReceiving() {
+    const int fd = m_pPort->Descriptor();
+    if (fd < 0) {
+        return true;  // a port that delivers its bytes by other means
+    }
+    m_pReceiveThread = std::make_unique<ReceiveThread>();
+    return m_pReceiveThread->StartThread(fd, [this](const std::uint8_t* bytes, std::size_t length) {
+        AppendReceived(bytes, length);
+    });
+}
+
 void HartMaster::CloseLink() {
     if (!m_pPort) {
         return;
+    }
+    // The thread reads the port's descriptor: stop it before the close.
+    if (m_pReceiveThread) {
+        m_pReceiveThread->FinishThread();
+        m_pReceiveThread.reset();
     }
     if (m_pPort->IsOpen()) {
         m_pPort->Close();

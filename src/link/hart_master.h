@@ -11,6 +11,7 @@
 #include "device/device_data.h"
 #include "link/command_timing.h"
 #include "link/event_loop.h"
+#include "link/receive_thread.h"
 #include "link/serial_port.h"
 
 namespace tandrin {
@@ -45,6 +46,10 @@ class HartMaster : public DeviceData {
     void SetEventLoop(EventLoop* loop) { m_pLoop = loop; }
     EventLoop* Loop() const { return m_pLoop; }
     void SetPortFactory(PortFactory factory) { m_portFactory = std::move(factory); }
+    // A fresh, closed port of the kind this master opens (probing).
+    std::unique_ptr<ISerialPort> MakePort() const {
+        return m_portFactory ? m_portFactory() : nullptr;
+    }
 
     // Link
     int EnsureOpen();
@@ -99,10 +104,13 @@ class HartMaster : public DeviceData {
     void ResetReception(std::uint8_t receiving);
     void DropRtsIfOpen();
     void Complete(std::int32_t success, std::uint8_t command);
+    bool StartReceiving();
 
     EventLoop* m_pLoop = nullptr;
     PortFactory m_portFactory;
     std::unique_ptr<ISerialPort> m_pPort;
+    // Reads a port that has a descriptor; joined before the port closes.
+    std::unique_ptr<ReceiveThread> m_pReceiveThread;
     std::int32_t m_bOpen = 0;
     const CommandTiming m_timing;
 

@@ -11,7 +11,7 @@ class FakePort : public ISerialPort {
     FakePort(FakeLine& line, VirtualEventLoop& loop) : m_line(line), m_loop(loop) {}
 
     int Open(const std::string& path) override {
-        if (m_line.refuseOpen) {
+        if (m_line.refuseOpen || (m_line.acceptsPath && !m_line.acceptsPath(path))) {
             return 0;
         }
         m_open = true;

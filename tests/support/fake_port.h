@@ -28,6 +28,8 @@ struct FakeLine {
     int portsMade = 0;
     std::string openedPath;
     bool refuseOpen = false;
+    // When set, only the paths it accepts open.
+    std::function<bool(const std::string&)> acceptsPath;
     // Called with each frame the master writes; a scripted device answers.
     std::function<void(const std::vector<std::uint8_t>&)> onWrite;
 };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tandrin::cli {
+
+struct CliOptions {
+    std::string command;  // ports, search, online, read, version, reset
+    std::optional<std::string> port;
+    int address = 0;
+    std::string language = "English";
+    bool json = false;
+    bool demo = false;
+    bool help = false;
+};
+
+// False with `error` set for an unknown option, a missing or bad value, or
+// no command (unless --help).
+bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+
+extern const char* const kCliHelp;
+
+}  // namespace tandrin::cli

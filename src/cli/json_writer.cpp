@@ -1,0 +1,106 @@
+#include "cli/json_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace tandrin::cli {
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    out += escaped;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonNumber(double value) {
+    if (!std::isfinite(value)) {
+        return "null";  // JSON has no NaN or infinity
+    }
+    char text[32];
+    const float single = static_cast<float>(value);
+    const auto result = std::to_chars(text, text + sizeof text, single);
+    std::string out(text, result.ptr);
+    if (out.find_first_of(".e") == std::string::npos) {
+        out += ".0";
+    }
+    return out;
+}
+
+void JsonObject::Key(std::string_view key) {
+    if (!m_body.empty()) {
+        m_body += ",";
+    }
+    m_body += JsonString(key) + ":";
+}
+
+JsonObject& JsonObject::Add(std::string_view key, std::string_view text) {
+    Key(key);
+    m_body += JsonString(text);
+    return *this;
+}
+
+JsonObject& JsonObject::Add(std::string_view key, double number) {
+    Key(key);
+    m_body += JsonNumber(number);
+    return *this;
+}
+
+JsonObject& JsonObject::Add(std::string_view key, int number) {
+    Key(key);
+    m_body += std::to_string(number);
+    return *this;
+}
+
+JsonObject& JsonObject::Add(std::string_view key, bool value) {
+    Key(key);
+    m_body += value ? "true" : "false";
+    return *this;
+}
+
+JsonObject& JsonObject::Add(std::string_view key, const std::vector<std::string>& texts) {
+    Key(key);
+    m_body += "[";
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        m_body += (i == 0 ? "" : ",") + JsonString(texts[i]);
+    }
+    m_body += "]";
+    return *this;
+}
+
+JsonObject& JsonObject::Add(std::string_view key, const std::vector<int>& numbers) {
+    Key(key);
+    m_body += "[";
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        m_body += (i == 0 ? "" : ",") + std::to_string(numbers[i]);
+    }
+    m_body += "]";
+    return *this;
+}
+
+}  // namespace tandrin::cli

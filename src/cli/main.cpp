@@ -1,0 +1,21 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "cli/cli_options.h"
+
+int main(int argc, char** argv) {
+    using namespace tandrin::cli;
+    CliOptions options;
+    std::string error;
+    if (!ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::cerr << "tandrin-cli: " << error << "\nTry tandrin-cli --help.\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << kCliHelp;
+        return 0;
+    }
+    return RunCli(options, std::cout, std::cerr);
+}

@@ -1,0 +1,75 @@
+#include "link/command_issue.h"
+
+#include "link/command_flags.h"
+#include "shell/lang_text.h"
+#include "shell/main_dialog.h"
+
+namespace tandrin {
+
+CommandList CommandSequence;
+
+void CommandList::Set(std::initializer_list<std::uint8_t> list) {
+    index = 0;
+    count = 0;
+    for (std::uint8_t command : list) {
+        if (count < commands.size()) {
+            commands[count++] = command;
+        }
+    }
+}
+
+namespace {
+
+void Message(const char* key, MessageIcon icon) {
+    if (mainWindow != nullptr) {
+        mainWindow->Shell().MessageBox(LangText(key), "HART", icon);
+    }
+}
+
+void Report(bool full, const char* statusKey) {
+    if (mainWindow != nullptr) {
+        mainWindow->ShowProgress(full);
+        mainWindow->SetStatusText(0, LangText(statusKey));
+    }
+}
+
+}  // namespace
+
+int CheckLinkReady() {
+    if (busyFlag != 0) {
+        Message("strBusy", MessageIcon::kInformation);
+        return 0;
+    }
+    if (hartMaster.EnsureOpen() == 0) {
+        Message("strPortFail", MessageIcon::kError);
+        return 0;
+    }
+    return 1;
+}
+
+void StartCommand(void* user, CompletionFn completion) {
+    busyFlag = 1;
+    const std::uint8_t command = CommandSequence.commands[CommandSequence.index];
+    cancelFlag = 0;
+    hartMaster.SendCommand(user, completion, command);
+    Report(false, "strCommunication");
+}
+
+void ReportDone() {
+    busyFlag = 0;
+    if (mainWindow != nullptr) {
+        mainWindow->lastOutcome = MainDialog::Outcome::kDone;
+    }
+    Report(true, "strOpOK");
+}
+
+void ReportFailed() {
+    Message("strCommFail", MessageIcon::kInformation);
+    busyFlag = 0;
+    if (mainWindow != nullptr) {
+        mainWindow->lastOutcome = MainDialog::Outcome::kFailed;
+    }
+    Report(true, "strOpFail");
+}
+
+}  // namespace tandrin

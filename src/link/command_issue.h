@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "link/hart_master.h"
+
+namespace tandrin {
+
+// The command list every window fills before it starts a sequence.
+struct CommandList {
+    std::array<std::uint8_t, 40> commands{};
+    std::uint8_t count = 0;
+    std::uint8_t index = 0;
+
+    void Set(std::initializer_list<std::uint8_t> list);
+};
+
+extern CommandList CommandSequence;
+
+// Refuses while a sequence runs ("strBusy") or when the port cannot be
+// opened ("strPortFail"). 1 when a sequence may start.
+int CheckLinkReady();
+// Sends the command at the current index, shows progress and
+// "strCommunication".
+void StartCommand(void* user, CompletionFn completion);
+void ReportDone();
+void ReportFailed();
+
+}  // namespace tandrin

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "link/serial_port.h"
+#include "platform/unique_fd.h"
+
+namespace tandrin {
+
+// The HART modem's serial line on Linux, named by device path
+// ("/dev/ttyUSB0", or a pseudo-terminal). Opened exclusively and
+// non-blocking; the receive thread polls Descriptor().
+class CSerialPort : public ISerialPort {
+  public:
+    CSerialPort() = default;
+    ~CSerialPort() override { Close(); }
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // 1 on success. A missing device, a device in use or one we may not
+    // open: 0 silently. A device that refuses the line settings: 0 after
+    // the "strPortFail" notice.
+    int Open(const std::string& path) override;
+    bool IsOpen() const override { return m_bOpen != 0; }
+    void Close() override;
+    // A pseudo-terminal has no modem lines; failing ioctls there are fine.
+    void RaiseRts() override;
+    void DropRts() override;
+    // Queues the bytes with the driver and returns; 0 when the device has
+    // gone or its queue stays full.
+    int Write(const std::uint8_t* data, std::size_t length) override;
+    int Descriptor() const override { return m_fd.Get(); }
+
+  private:
+    UniqueFd m_fd;
+    std::int32_t m_bOpen = 0;
+};
+
+std::unique_ptr<ISerialPort> MakeSerialPort();
+
+}  // namespace tandrin

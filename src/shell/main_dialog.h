@@ -1,0 +1,139 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/form.h"
+#include "shell/menu_bar.h"
+#include "shell/shell_services.h"
+
+namespace tandrin {
+
+class ImageButtonModel;
+
+// What the main window asks of each device page.
+class DevicePage {
+public:
+    virtual ~DevicePage() = default;
+    virtual void Translate() {}
+    virtual void RefreshDegreeTexts() {}
+    virtual void Show(bool /*visible*/) {}
+    // The monitor page: the toolbar's commands 31000..31006 and the
+    // sampling period chosen in box 501.
+    virtual bool OnCommand(int /*id*/) { return false; }
+    virtual void SetSamplingPeriod(int /*seconds*/) {}
+};
+
+// The main window's logic, written against its controls (a Form), its menu
+// bar and the shell services. The Qt layer, the command line and the tests
+// each provide those three.
+class MainDialog {
+public:
+    // Order in which RetranslateAll visits the pages.
+    enum PageSlot { kCurrentAdjustPage, kSetupPage, kInfoPage, kMonitorPage, kCalibrationPage };
+
+    MainDialog(Form& form, MenuBar& menu, ShellServices& shell);
+
+    Form& Controls() { return m_form; }
+    MenuBar& Menu() { return m_menu; }
+    ShellServices& Shell() { return m_shell; }
+    void SetPage(PageSlot slot, DevicePage* page) { m_pages[slot] = page; }
+    // The form holding the device information page's short-address box.
+    void SetInfoPageForm(Form* form) { m_pInfoForm = form; }
+
+    // Status bar and progress bar
+    void SetStatusText(int pane, const std::string& text);
+    void ShowProgress(bool full);
+
+    // Languages
+    void InitLanguages();
+    void SelectLanguage(const std::string& name);
+    void OnLanguageCommand(int id);
+    void RetranslateAll();
+    void TranslateMainWindow();
+    void TranslateMenuItem(int id, const std::string& key);
+    // Tooltip of a tool, cut to the 79 bytes the toolbar holds; empty: none.
+    std::string ToolTipText(int id) const;
+
+    // Connection workflow
+    void InitPorts(const std::vector<std::string>& extraCandidates = {});
+    void OnPortCommand(int id);
+    void SelectPort(const std::string& name);
+    void OnLine();
+    void Search();
+    void Reset();
+    void ProductInformation();
+    void ReadValues();
+    void StopSequence();
+    void ShowValue(long lParam);
+    static void MainStepDone(void* user, std::int32_t success, std::uint8_t command);
+    int SearchStep(int answered);
+
+    // Pages, by page index: 0 setup (button 1030), 1 device information
+    // (1031), 2 range calibration (1032), 3 monitor (1033), 4 current
+    // adjustment (1029).
+    enum PageIndex { kSetupIndex, kInfoIndex, kCalibrationIndex, kMonitorIndex, kCurrentIndex };
+    static constexpr int kPageCount = 5;
+    static int PageIndexOfButton(int buttonId);  // -1 for any other identifier
+    static int PageButtonOfIndex(int index);     // 0 for any other index
+    static PageSlot SlotOfIndex(int index);
+    void SetPageButton(int index, ImageButtonModel* button);
+    // The colours of the colour table on all five page buttons.
+    void InitPageButtonColours();
+    void HighlightPageButton(int index);
+    // The setup page shown, the others hidden, nothing highlighted.
+    void ShowFirstPage();
+    // A page button: highlight, stop, show that page alone, monitor tools.
+    void ShowPage(int index);
+    int VisiblePage() const { return m_nVisiblePage; }
+    // Toolbar positions 7..13 and the sampling-period box (controls of the
+    // form under the commands' identifiers and 501).
+    void ShowMonitorTools(bool show);
+    bool MonitorToolsShown() const { return m_bMonitorTools; }
+    // Fills box 501 with the nine periods and selects "2   sec".
+    void InitPeriodBox();
+    // Hands the period of box 501's selection to the monitor page.
+    void OnPeriodChange();
+    int SamplingPeriod() const { return m_nPeriod; }
+
+    // What a command leaves to the window after the logic has run.
+    enum class CommandResult { kNotMine, kDone, kLanguageChanged, kClose, kAbout };
+    // Every menu, toolbar and page-button command goes through here.
+    CommandResult OnCommand(int id);
+
+    std::vector<std::string> portList;
+    std::string currentPort;
+    std::vector<std::string> languageNames;
+    std::vector<std::string> languageFiles;
+    std::string currentLanguage;
+    int mainMode = 0;
+
+    // How the last sequence ended, for front ends that wait on it.
+    enum class Outcome { kNone, kDone, kFailed };
+    Outcome lastOutcome = Outcome::kNone;
+
+private:
+    void StartSequence(std::initializer_list<std::uint8_t> commands, int mode);
+    void OnStepDone(std::int32_t success, std::uint8_t command);
+    Form& InfoForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }
+    void ShowPv();
+    void ShowCurrentAndPercent();
+
+    Form& m_form;
+    MenuBar& m_menu;
+    ShellServices& m_shell;
+    Form* m_pInfoForm = nullptr;
+    std::array<DevicePage*, 5> m_pages{};
+    std::array<ImageButtonModel*, kPageCount> m_pageButtons{};
+    int m_nVisiblePage = kSetupIndex;
+    bool m_bMonitorTools = false;
+    int m_nPeriod = 2;
+};
+
+// Set at the end of the main window's initialisation; the command issue
+// helpers report through it.
+extern MainDialog* mainWindow;
+
+}  // namespace tandrin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace tandrin {
+
+enum class MessageIcon { kInformation, kWarning, kError, kQuestion };
+
+// What the shell asks of the windowing system besides the controls.
+// Texts are bytes in the interface code page.
+class ShellServices {
+public:
+    virtual ~ShellServices() = default;
+
+    virtual void MessageBox(const std::string& text, const std::string& caption,
+                            MessageIcon icon) = 0;
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    virtual void SetStatusText(int pane, const std::string& text) = 0;
+    virtual void SetProgress(int upper, int position) = 0;  // range 0..upper
+    // Empty when the user cancels. `filter` like "Trend records (*.tdd)".
+    virtual std::string OpenFileDialog(const std::string& filter) = 0;
+    virtual std::string SaveFileDialog(const std::string& filter,
+                                       const std::string& defaultExtension) = 0;
+    virtual void OpenAddress(const std::string& address) = 0;
+};
+
+}  // namespace tandrin

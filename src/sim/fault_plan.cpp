@@ -1,0 +1,129 @@
+#include "sim/fault_plan.h"
+
+#include <algorithm>
+
+#include "sim/spec_values.h"
+
+namespace tandrin::sim {
+
+const char* const kFaultSpecHelp =
+    "  A fault SPEC is KIND[=VALUE][,cmd=N][,skip=N][,count=N]; KIND is one of\n"
+    "    noise[=N]     N bytes of line noise before the preamble (default 4; the\n"
+    "                  tool skips up to 9)\n"
+    "    checksum      a wrong checksum byte\n"
+    "    command       the answer names the next command number\n"
+    "    code[=N]      response code N instead of 0 (default 32, busy)\n"
+    "    silence       no answer\n"
+    "    split[=N]     the answer in N bursts, 80 ms apart (default 3)\n"
+    "    late[=MS]     the answer starts MS later (default 600)\n"
+    "    hangup[=N]    close the line after N bytes of the answer (default 0)\n"
+    "  cmd=N strikes only answers to command N; skip=N lets the first N such\n"
+    "  answers through; count=N strikes N answers, then stops (default: all).\n";
+
+namespace {
+
+struct KindInfo {
+    std::string_view name;
+    FaultKind kind;
+    std::uint32_t defaultValue;
+    std::uint32_t min;
+    std::uint32_t max;  // 0: takes no value
+};
+
+constexpr KindInfo kKinds[] = {
+    {"noise", FaultKind::kNoise, 4, 1, 64},         {"checksum", FaultKind::kBadChecksum, 0, 0, 0},
+    {"command", FaultKind::kWrongCommand, 0, 0, 0}, {"code", FaultKind::kResponseCode, 32, 1, 255},
+    {"silence", FaultKind::kSilence, 0, 0, 0},      {"split", FaultKind::kSplit, 3, 2, 16},
+    {"late", FaultKind::kLate, 600, 1, 60000},      {"hangup", FaultKind::kHangUp, 0, 0, 255},
+};
+
+bool ParseKind(const KeyValue& kv, FaultSpec& spec, std::string& error) {
+    const auto info = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                   [&](const KindInfo& k) { return k.name == kv.key; });
+    if (info == std::end(kKinds)) {
+        error = "unknown fault '" + std::string(kv.key) + "'";
+        return false;
+    }
+    spec.kind = info->kind;
+    spec.value = info->defaultValue;
+    if (!kv.hasValue) {
+        return true;
+    }
+    const auto value = ParseUnsigned(kv.value, info->max);
+    if (info->max == 0 || !value || *value < info->min) {
+        error =
+            "bad value for fault '" + std::string(kv.key) + "': '" + std::string(kv.value) + "'";
+        return false;
+    }
+    spec.value = *value;
+    return true;
+}
+
+bool ParseSelector(const KeyValue& kv, FaultSpec& spec, std::string& error) {
+    const bool isCommand = kv.key == "cmd";
+    if (!isCommand && kv.key != "skip" && kv.key != "count") {
+        error = "unknown fault key '" + std::string(kv.key) + "'";
+        return false;
+    }
+    const std::optional<std::uint32_t> parsed = ParseUnsigned(kv.value, isCommand ? 255 : 1000000);
+    if (!kv.hasValue || !parsed.has_value()) {
+        error = "bad value for fault key '" + std::string(kv.key) + "'";
+        return false;
+    }
+    const std::uint32_t value = parsed.value_or(0);
+    if (isCommand) {
+        spec.command = static_cast<std::uint8_t>(value);
+    } else if (kv.key == "skip") {
+        spec.skip = value;
+    } else {
+        spec.count = value;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseFaultSpec(std::string_view text, FaultSpec& spec, std::string& error) {
+    const auto items = SplitList(text, ',');
+    if (items.empty()) {
+        error = "empty fault";
+        return false;
+    }
+    spec = FaultSpec{};
+    if (!ParseKind(SplitKeyValue(items[0]), spec, error)) {
+        return false;
+    }
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        if (!ParseSelector(SplitKeyValue(items[i]), spec, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* FaultName(FaultKind kind) {
+    for (const KindInfo& info : kKinds) {
+        if (info.kind == kind) {
+            return info.name.data();
+        }
+    }
+    return "?";
+}
+
+std::vector<FaultSpec> FaultPlan::ForAnswer(std::uint8_t command) {
+    std::vector<FaultSpec> strike;
+    for (Entry& entry : m_entries) {
+        const FaultSpec& spec = entry.spec;
+        if (spec.command && *spec.command != command) {
+            continue;
+        }
+        const std::uint32_t index = entry.seen++;
+        if (index < spec.skip || (spec.count && index - spec.skip >= *spec.count)) {
+            continue;
+        }
+        strike.push_back(spec);
+    }
+    return strike;
+}
+
+}  // namespace tandrin::sim

@@ -1,0 +1,125 @@
+// tandrin-sim: HART temperature transmitters behind a pty or a serial port.
+#include <poll.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/poll_event_loop.h"
+#include "platform/wake_pipe.h"
+#include "sim/sim_line.h"
+#include "sim/sim_options.h"
+#include "sim/simulator.h"
+#include "sim/symlink_file.h"
+
+namespace {
+
+using namespace tandrin;
+using namespace tandrin::sim;
+
+WakePipe* stopPipe = nullptr;
+
+extern "C" void OnStopSignal(int) {
+    stopPipe->Signal();
+}
+
+void CatchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+    ::signal(SIGPIPE, SIG_IGN);  // a closed stdout must not kill the line
+}
+
+void Announce(const SimCommandLine& options, const std::string& path) {
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "tandrin-sim: %zu transmitter%s on %s%s%s (%s); Ctrl+C stops\n",
+                 options.devices.size(), options.devices.size() == 1 ? "" : "s", path.c_str(),
+                 options.linkPath ? ", linked at " : "",
+                 options.linkPath ? options.linkPath->c_str() : "",
+                 options.fast ? "fast" : "1200 baud pace");
+}
+
+std::unique_ptr<SimLine> OpenLine(const SimCommandLine& options, std::string& error) {
+    return options.portDevice ? OpenSerialLine(*options.portDevice, error) : OpenPtyLine(error);
+}
+
+int Serve(const SimCommandLine& options) {
+    std::string error;
+    auto line = OpenLine(options, error);
+    if (!line) {
+        std::fprintf(stderr, "tandrin-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::string linked = line->Path();
+    if (options.linkPath && !PlaceSymlink(*options.linkPath, linked, error)) {
+        std::fprintf(stderr, "tandrin-sim: %s\n", error.c_str());
+        return 1;
+    }
+
+    PollEventLoop loop;
+    WakePipe stop;
+    stopPipe = &stop;
+    CatchStopSignals();
+    loop.WatchFd(stop.ReadFd(), POLLIN, [&](short) {
+        stop.Drain();
+        loop.Quit();
+    });
+
+    FaultPlan faults;
+    for (const FaultSpec& spec : options.faults) {
+        faults.Add(spec);
+    }
+    SimOptions simOptions;
+    simOptions.pacing.paced = !options.fast;
+    simOptions.trace = options.trace ? &std::cerr : nullptr;
+    simOptions.seed = options.seed;
+    Announce(options, linked);
+    Simulator simulator(loop, std::move(line), options.devices, std::move(faults), simOptions);
+
+    int status = 0;
+    simulator.SetLineLostHandler([&](const std::string& reason) {
+        std::fprintf(stderr, "tandrin-sim: %s\n", reason.c_str());
+        std::string why;
+        auto next = options.portDevice ? nullptr : OpenPtyLine(why);
+        if (!next || (options.linkPath && !PlaceSymlink(*options.linkPath, next->Path(), why))) {
+            std::fprintf(stderr, "tandrin-sim: cannot serve on: %s\n",
+                         why.empty() ? "the line is gone" : why.c_str());
+            status = 1;
+            loop.Quit();
+            return;
+        }
+        linked = next->Path();
+        Announce(options, linked);
+        simulator.Attach(std::move(next));
+    });
+
+    loop.Run();
+    if (options.linkPath) {
+        RemoveSymlink(*options.linkPath, linked);
+    }
+    std::fprintf(stderr, "tandrin-sim: stopped\n");
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    SimCommandLine options;
+    std::string error;
+    if (!ParseSimCommandLine(args, options, error)) {
+        std::fprintf(stderr, "tandrin-sim: %s\nTry 'tandrin-sim --help'.\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(SimUsage().c_str(), stdout);
+        return 0;
+    }
+    return Serve(options);
+}

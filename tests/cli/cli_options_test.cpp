@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_options.h"
+#include "cli/json_writer.h"
+
+namespace tandrin::cli {
+namespace {
+
+bool Parse(std::vector<std::string> args, CliOptions& options, std::string& error) {
+    return ParseCliOptions(args, options, error);
+}
+
+TEST(CliOptions, ReadsEveryOption) {
+    CliOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--port", "/dev/ttyUSB1", "--address", "15", "--lang", "Simple Chinese",
+                       "--json", "read"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.command, "read");
+    EXPECT_EQ(options.port, "/dev/ttyUSB1");
+    EXPECT_EQ(options.address, 15);
+    EXPECT_EQ(options.language, "Simple Chinese");
+    EXPECT_TRUE(options.json);
+    EXPECT_FALSE(options.demo);
+}
+
+TEST(CliOptions, DefaultsToEnglishAddressZeroAndTheStoredPort) {
+    CliOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"online"}, options, error));
+    EXPECT_EQ(options.language, "English");
+    EXPECT_EQ(options.address, 0);
+    EXPECT_FALSE(options.port.has_value());
+}
+
+TEST(CliOptions, RefusesBadUsageWithAReason) {
+    const std::vector<std::vector<std::string>> bad{
+        {},
+        {"--json"},
+        {"fly"},
+        {"read", "reset"},
+        {"--address", "16", "online"},
+        {"--address", "-1", "online"},
+        {"--address", "3x", "online"},
+        {"online", "--port"},
+        {"--verbose", "online"},
+    };
+    for (const auto& args : bad) {
+        CliOptions options;
+        std::string error;
+        EXPECT_FALSE(Parse(args, options, error)) << ::testing::PrintToString(args);
+        EXPECT_FALSE(error.empty());
+    }
+    CliOptions options;
+    std::string error;
+    EXPECT_TRUE(Parse({"--help"}, options, error)) << "help needs no command";
+    EXPECT_TRUE(options.help);
+}
+
+TEST(Json, NumbersReadBackAsTheSameFloat) {
+    EXPECT_EQ(JsonNumber(12.0), "12.0");
+    EXPECT_EQ(JsonNumber(25.123f), "25.123");
+    EXPECT_EQ(JsonNumber(-0.5), "-0.5");
+    EXPECT_EQ(JsonNumber(1e20), "1e+20");
+    EXPECT_EQ(JsonNumber(std::numeric_limits<double>::quiet_NaN()), "null");
+    EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity()), "null");
+}
+
+TEST(Json, StringsAreEscaped) {
+    EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+    EXPECT_EQ(JsonString("\xE2\x84\x83"), "\"\xE2\x84\x83\"") << "UTF-8 passes through";
+    EXPECT_EQ(JsonObject()
+                  .Add("ports", std::vector<std::string>{"/dev/ttyUSB0", "/dev/pts/3"})
+                  .Add("addresses", std::vector<int>{3, 7})
+                  .Add("ok", true)
+                  .Text(),
+              R"({"ports":["/dev/ttyUSB0","/dev/pts/3"],"addresses":[3,7],"ok":true})");
+}
+
+}  // namespace
+}  // namespace tandrin::cli

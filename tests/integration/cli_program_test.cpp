@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "integration/child_program.h"
+#include "support/flat_json.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+
+namespace tandrin {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ChildProgram;
+using test::JsonValue;
+
+// tandrin-cli run against tandrin-sim, both as separate programs.
+class CliProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(sim.Started());
+        path = sim.ReadLine();
+        ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
+    }
+
+    struct Result {
+        int status;
+        std::string out;
+    };
+    Result Cli(std::vector<std::string> args) {
+        args.insert(args.begin(), {TANDRIN_CLI_PROGRAM, "--port", path});
+        ChildProgram cli(args);
+        std::string out = cli.ReadAll(60s);
+        return {cli.Wait(60s), out};
+    }
+    std::map<std::string, JsonValue> Json(const std::vector<std::string>& args, int status = 0) {
+        auto args2 = args;
+        args2.push_back("--json");
+        const Result result = Cli(args2);
+        EXPECT_EQ(result.status, status) << result.out;
+        auto json = test::ParseFlatJson(result.out);
+        EXPECT_TRUE(json.has_value()) << "not one JSON object: " << result.out;
+        return json.value_or(std::map<std::string, JsonValue>{});
+    }
+    static std::vector<std::string> Keys(const std::map<std::string, JsonValue>& json) {
+        std::vector<std::string> keys;
+        for (const auto& [key, value] : json) {
+            keys.push_back(key);
+        }
+        return keys;
+    }
+
+    test::TempDir config;
+    test::ScopedEnv xdg{"XDG_CONFIG_HOME", config.Path()};
+    ChildProgram sim{{TANDRIN_SIM_PROGRAM, "--fast", "--device", "poll=0,id=9A0501,version=1.23"}};
+    std::string path;
+};
+
+TEST_F(CliProgram, EachCommandPrintsExactlyItsKeys) {
+    auto online = Json({"online"});
+    EXPECT_EQ(Keys(online), (std::vector<std::string>{"address", "long_address"}));
+    EXPECT_EQ(online["address"].number, 0);
+    EXPECT_EQ(online["long_address"].text, "E05A9A0501");
+
+    auto read = Json({"read"});
+    EXPECT_EQ(Keys(read), (std::vector<std::string>{"current_ma", "percent", "pv", "unit"}));
+    EXPECT_EQ(read["unit"].text,
+              "\xC2\xB0"
+              "C")
+        << "UTF-8 degree sign";
+    EXPECT_GT(read["current_ma"].number, 3.5);
+    EXPECT_LT(read["current_ma"].number, 23.0);
+    EXPECT_EQ(read["pv"].kind, JsonValue::Kind::kNumber);
+
+    auto version = Json({"version"});
+    EXPECT_EQ(Keys(version), std::vector<std::string>{"version"});
+    EXPECT_EQ(version["version"].text, "V1.23");
+
+    auto reset = Json({"reset"});
+    EXPECT_EQ(Keys(reset), std::vector<std::string>{"ok"});
+    EXPECT_TRUE(reset["ok"].boolean);
+}
+
+TEST_F(CliProgram, TextOutputFollowsTheLanguage) {
+    const Result chinese = Cli({"--lang", "Simple Chinese", "version"});
+    EXPECT_EQ(chinese.status, 0);
+    EXPECT_NE(chinese.out.find("V1.23"), std::string::npos);
+    EXPECT_NE(chinese.out.find("\xE7\x89\x88\xE6\x9C\xAC"), std::string::npos)
+        << "UTF-8 for the Chinese word for version: " << chinese.out;
+
+    const Result unknown = Cli({"--lang", "Klingon", "version"});
+    EXPECT_EQ(unknown.status, 1);
+}
+
+TEST_F(CliProgram, AFailedCommandExitsOneWithTheMessage) {
+    auto failed = Json({"--address", "5", "online"}, 1);
+    EXPECT_EQ(Keys(failed), std::vector<std::string>{"error"});
+    EXPECT_FALSE(failed["error"].text.empty());
+
+    ChildProgram noPort({TANDRIN_CLI_PROGRAM, "--json", "--port", "/dev/tandrin-none", "online"});
+    const auto json = test::ParseFlatJson(noPort.ReadAll(10s));
+    EXPECT_EQ(noPort.Wait(10s), 1);
+    ASSERT_TRUE(json.has_value());
+    EXPECT_EQ(json->count("error"), 1u);
+}
+
+// Every address answers: an unanswered one costs 3.8 s of retries, which
+// the virtual-time workflow tests cover.
+TEST(CliSearch, ListsTheAddressesThatAnswered) {
+    test::TempDir config;
+    test::ScopedEnv xdg{"XDG_CONFIG_HOME", config.Path()};
+    std::vector<std::string> args{TANDRIN_SIM_PROGRAM, "--fast"};
+    for (int poll = 0; poll < 16; ++poll) {
+        args.insert(args.end(), {"--device", "poll=" + std::to_string(poll)});
+    }
+    ChildProgram sim(args);
+    const std::string path = sim.ReadLine();
+    ChildProgram cli({TANDRIN_CLI_PROGRAM, "--port", path, "--json", "search"});
+    const auto json = test::ParseFlatJson(cli.ReadAll(120s));
+    EXPECT_EQ(cli.Wait(10s), 0);
+    ASSERT_TRUE(json.has_value());
+    const JsonValue& addresses = json->at("addresses");
+    ASSERT_EQ(addresses.items.size(), 16u);
+    for (std::size_t i = 0; i < addresses.items.size(); ++i) {
+        EXPECT_EQ(addresses.items[i].number, static_cast<double>(i));
+    }
+}
+
+}  // namespace
+}  // namespace tandrin

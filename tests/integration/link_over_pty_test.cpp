@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "integration/link_fixture.h"
+#include "link/scan_ports.h"
+#include "support/temp_dir.h"
+
+namespace tandrin {
+namespace {
+
+using test::LinkOverPty;
+
+const std::array<std::uint8_t, 5> kDefaultLongAddress{0xE0, 0x5A, 0x0A, 0x00, 0x00};
+
+sim::FaultPlan Faults(std::initializer_list<const char*> specs) {
+    sim::FaultPlan plan;
+    for (const char* text : specs) {
+        sim::FaultSpec spec;
+        std::string error;
+        EXPECT_TRUE(sim::ParseFaultSpec(text, spec, error)) << error;
+        plan.Add(spec);
+    }
+    return plan;
+}
+
+TEST_F(LinkOverPty, Command0AtLinePaceCompletesAfterItsPeriodsAndFillsTheLongAddress) {
+    Serve(sim::SimSetup{});  // paced like a real 1200 baud line
+    const auto outcome = Run(0);
+    ASSERT_TRUE(outcome.done);
+    EXPECT_EQ(outcome.success, 1);
+    EXPECT_EQ(outcome.command, 0);
+    EXPECT_GE(outcome.ms, Sum(0));
+    EXPECT_LT(outcome.ms, Sum(0) + 1000);
+    EXPECT_EQ(master.m_abyLongAddr, kDefaultLongAddress);
+    EXPECT_EQ(simulator.Stats().framesHeard.load(), 1u) << "answered at the first try";
+}
+
+TEST_F(LinkOverPty, AnUnansweredCommandFailsAfterSixWrites) {
+    auto setup = Fast();
+    setup.faults = Faults({"silence,cmd=1"});
+    Serve(std::move(setup));
+    master.m_abyLongAddr = kDefaultLongAddress;
+    const auto outcome = Run(1);
+    ASSERT_TRUE(outcome.done);
+    EXPECT_EQ(outcome.success, 0);
+    EXPECT_GE(outcome.ms, 6 * Sum(1));
+    EXPECT_LT(outcome.ms, 6 * Sum(1) + 1000);
+    EXPECT_EQ(simulator.Stats().framesHeard.load(), 6u);
+}
+
+TEST_F(LinkOverPty, AnAnswerInBurstsIsAccepted) {
+    auto setup = Fast();
+    setup.faults = Faults({"split=3"});
+    Serve(std::move(setup));
+    const auto outcome = Run(0);
+    EXPECT_EQ(outcome.success, 1);
+    EXPECT_LT(outcome.ms, Sum(0) + 1000) << "accepted at the first try";
+    EXPECT_EQ(master.m_abyLongAddr, kDefaultLongAddress);
+}
+
+TEST_F(LinkOverPty, AHangUpMidTransactionEndsInAFailureAndACleanClose) {
+    auto setup = Fast();
+    setup.faults = Faults({"hangup=9,cmd=1"});
+    Serve(std::move(setup));
+    ASSERT_EQ(Run(0).success, 1);
+    const auto outcome = Run(1);
+    ASSERT_TRUE(outcome.done) << "the engine hung";
+    EXPECT_EQ(outcome.success, 0);
+    EXPECT_TRUE(simulator.Stats().lineLost.load());
+    const auto later = Run(2);  // the receive thread has gone quietly
+    EXPECT_EQ(later.success, 0);
+    EXPECT_GE(later.ms, 6 * Sum(2));
+    const auto start = std::chrono::steady_clock::now();
+    master.CloseLink();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_FALSE(master.IsLinkOpen());
+}
+
+TEST_F(LinkOverPty, WritesReachTheTransmitterAndReadBack) {
+    Serve(Fast());
+    ASSERT_EQ(Run(0).success, 1);
+    master.m_strTag = "tt-7";
+    master.m_strDescriptor = "boiler inlet";
+    master.m_byDateDay = 3;
+    master.m_byDateMonth = 4;
+    master.m_wDateYear = 2025;
+    ASSERT_EQ(Run(18).success, 1);
+    master.m_strTag.clear();
+    master.m_strDescriptor.clear();
+    master.m_wDateYear = 0;
+    ASSERT_EQ(Run(13).success, 1);
+    EXPECT_EQ(master.m_strTag, "TT-7");
+    EXPECT_EQ(master.m_strDescriptor, "BOILER INLET");
+    EXPECT_EQ(master.m_wDateYear, 2025);
+}
+
+TEST_F(LinkOverPty, EachTransmitterOnTheLineAnswersAtItsOwnAddress) {
+    auto setup = Fast();
+    sim::DeviceConfig second;
+    second.m_byPollAddr = 3;
+    setup.devices.push_back(second);
+    Serve(std::move(setup));
+    master.m_byPollAddr = 3;
+    ASSERT_EQ(Run(0).success, 1);
+    EXPECT_EQ(master.m_abyLongAddr, (std::array<std::uint8_t, 5>{0xE0, 0x5A, 0x0A, 0x00, 0x03}));
+    ASSERT_EQ(Run(2).success, 1);
+    EXPECT_FLOAT_EQ(master.m_fLoopCurrent, 4.0f) << "a multidrop transmitter parks its loop";
+}
+
+// One spoiled answer costs one retry; the second try succeeds.
+class SpoiledFirstAnswer : public LinkOverPty, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SpoiledFirstAnswer, IsRejectedAndTheRetryCompletes) {
+    auto setup = Fast();
+    setup.faults = Faults({GetParam()});
+    Serve(std::move(setup));
+    master.m_abyLongAddr = kDefaultLongAddress;
+    const auto outcome = Run(1);
+    EXPECT_EQ(outcome.success, 1);
+    EXPECT_GE(outcome.ms, 2 * Sum(1));
+    EXPECT_LT(outcome.ms, 2 * Sum(1) + 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SpoiledFirstAnswer,
+                         ::testing::Values("checksum,count=1", "command,count=1", "code,count=1",
+                                           "noise=10,count=1", "late=600,count=1"));
+
+TEST_F(LinkOverPty, NoiseTheToolSkipsCostsNothing) {
+    auto setup = Fast();
+    setup.faults = Faults({"noise=9"});
+    Serve(std::move(setup));
+    master.m_abyLongAddr = kDefaultLongAddress;
+    const auto outcome = Run(1);
+    EXPECT_EQ(outcome.success, 1);
+    EXPECT_LT(outcome.ms, Sum(1) + 1000);
+}
+
+TEST_F(LinkOverPty, ScanPortsFindsTheSimulatorsPtyAndLeavesTheLinkClosed) {
+    Serve(Fast());
+    test::TempDir noDevices;
+    std::vector<std::string> ports{"stale"};
+    ScanPorts(master, ports, {"/dev/tandrin-no-such-port", simulator.Path()}, noDevices.Path());
+    EXPECT_EQ(ports, std::vector<std::string>{simulator.Path()});
+    EXPECT_FALSE(master.IsLinkOpen());
+    EXPECT_EQ(master.Port(), nullptr);
+    // The probe closed what it opened: the link opens again at once.
+    ASSERT_EQ(master.OpenLink(simulator.Path()), 1);
+    EXPECT_EQ(Run(0).success, 1);
+}
+
+}  // namespace
+}  // namespace tandrin

@@ -1,0 +1,106 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "link/port_fail_notice.h"
+#include "link/posix_serial_port.h"
+#include "platform/pty.h"
+#include "platform/unique_fd.h"
+#include "shell/main_dialog.h"
+#include "support/fake_shell.h"
+#include "support/temp_dir.h"
+
+namespace tandrin {
+namespace {
+
+class SerialPort : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        mainWindow = &dialog;
+        std::string error;
+        ASSERT_TRUE(pty.Open(error)) << error;
+    }
+    void TearDown() override { mainWindow = nullptr; }
+
+    test::FakeForm form;
+    test::FakeMenuBar menu;
+    test::FakeShell shell;
+    MainDialog dialog{form, menu, shell};
+    PtyPair pty;
+};
+
+TEST_F(SerialPort, OpensAPtyAsAHartLine) {
+    CSerialPort port;
+    ASSERT_EQ(port.Open(pty.SlavePath()), 1);
+    EXPECT_TRUE(port.IsOpen());
+    ASSERT_GE(port.Descriptor(), 0);
+    termios t{};
+    ASSERT_EQ(::tcgetattr(port.Descriptor(), &t), 0);
+    EXPECT_EQ(::cfgetispeed(&t), B1200);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
+
+    // A pty has no modem lines: RTS by hand fails quietly and the port
+    // stays usable.
+    port.RaiseRts();
+    EXPECT_EQ(port.Write(reinterpret_cast<const std::uint8_t*>("\xFF\x02"), 2), 1);
+    port.DropRts();
+    pollfd readable{pty.MasterFd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&readable, 1, 1000), 1);
+    char got[4];
+    EXPECT_EQ(::read(pty.MasterFd(), got, sizeof got), 2);
+    EXPECT_TRUE(shell.messages.empty());
+
+    port.Close();
+    port.Close();  // harmless twice
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.Descriptor(), -1);
+    EXPECT_EQ(port.Write(reinterpret_cast<const std::uint8_t*>("x"), 1), 0);
+}
+
+TEST_F(SerialPort, ASecondOpenIsRefusedSilentlyUntilTheFirstCloses) {
+    CSerialPort first;
+    ASSERT_EQ(first.Open(pty.SlavePath()), 1);
+    CSerialPort second;
+    EXPECT_EQ(second.Open(pty.SlavePath()), 0);
+    EXPECT_FALSE(second.IsOpen());
+
+    // Another program, root or not: as root the open passes TIOCEXCL and
+    // the flock must refuse.
+    UniqueFd other(::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK));
+    if (other.Valid()) {
+        EXPECT_NE(::flock(other.Get(), LOCK_EX | LOCK_NB), 0);
+    }
+    other.Reset();
+    EXPECT_TRUE(shell.messages.empty()) << "a port in use is no settings failure";
+
+    // Someone else (the simulator) still holds the pty: our close must
+    // release the exclusive flag, or our own next open would be refused.
+    first.Close();
+    EXPECT_EQ(second.Open(pty.SlavePath()), 1);
+}
+
+TEST_F(SerialPort, AMissingDeviceFailsSilently) {
+    CSerialPort port;
+    EXPECT_EQ(port.Open("/dev/tandrin-no-such-port"), 0);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(shell.messages.empty());
+}
+
+TEST_F(SerialPort, ADeviceRefusingTheSettingsShowsPortFail) {
+    test::TempDir dir;
+    CSerialPort port;
+    EXPECT_EQ(port.Open(dir.Write("not-a-tty", "")), 0);
+    EXPECT_FALSE(port.IsOpen());
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0].caption, "HART");
+    EXPECT_EQ(shell.messages[0].icon, MessageIcon::kError);
+}
+
+}  // namespace
+}  // namespace tandrin
