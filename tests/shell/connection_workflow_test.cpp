@@ -23,7 +23,7 @@ constexpr int kBox = main_ids::kShortAddressBox;
 // The main window's workflow on the global master, against simulated
 // transmitters on a fake line in virtual time, with English texts.
 class ConnectionWorkflow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         busyFlag = 0;
         cancelFlag = 0;
@@ -35,7 +35,9 @@ protected:
         hartMaster.m_strPortName = "/dev/ttyFAKE0";
         hartMaster.m_byPollAddr = 0;
         hartMaster.m_abyLongAddr = {};
-        line.acceptsPath = [](const std::string& path) { return path.rfind("/dev/ttyFAKE", 0) == 0; };
+        line.acceptsPath = [](const std::string& path) {
+            return path.rfind("/dev/ttyFAKE", 0) == 0;
+        };
         info.Add(kBox);
         dialog.SetInfoPageForm(&info);
         mainWindow = &dialog;
@@ -70,8 +72,9 @@ protected:
     VirtualEventLoop loop;
     test::FakeLine line;
     test::VirtualTransmitters transmitters{line, loop, hartMaster};
-    test::FakeForm form{{main_ids::kPvReadout, "0.0  \xB0"
-                                               "C"},
+    test::FakeForm form{{main_ids::kPvReadout,
+                         "0.0  \xB0"
+                         "C"},
                         {main_ids::kCurrentReadout, "0.0"},
                         {main_ids::kPercentReadout, "0.0"}};
     test::FakeForm info;
@@ -156,8 +159,9 @@ TEST_F(ConnectionWorkflow, ValueReadingUpdatesTheReadouts) {
     EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 1, 2}));
     const std::string pv = form.Text(main_ids::kPvReadout);
     EXPECT_NE(pv.find(".", 0), std::string::npos);
-    EXPECT_EQ(pv.substr(pv.size() - 4), "  \xB0"
-                                        "C");
+    EXPECT_EQ(pv.substr(pv.size() - 4),
+              "  \xB0"
+              "C");
     EXPECT_EQ(pv.size() - pv.find('.') - 1, 3u + 4u) << "three decimals, two blanks, unit";
     EXPECT_NE(form.Text(main_ids::kCurrentReadout), "0.0");
     const std::string shown = form.Text(main_ids::kCurrentReadout);
@@ -174,6 +178,16 @@ TEST_F(ConnectionWorkflow, ASecondActionWhileBusyIsRefused) {
     EXPECT_EQ(line.portsMade, ports);
     Run();
     EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0}));
+}
+
+TEST_F(ConnectionWorkflow, ProgressRunsFromTheFirstCommandToAFullBar) {
+    transmitters.Add(0);
+    dialog.OnLine();
+    EXPECT_EQ(shell.status[0], LangText("strCommunication"));
+    Run();
+    EXPECT_EQ(shell.progress, (std::vector<std::pair<int, int>>{{2, 1}, {2, 2}}));
+    EXPECT_EQ(shell.status[0], LangText("strOpOK"));
+    EXPECT_EQ(dialog.lastOutcome, MainDialog::Outcome::kDone);
 }
 
 TEST_F(ConnectionWorkflow, StopWhileIdleClosesTheLinkAndOnLineReopensIt) {
