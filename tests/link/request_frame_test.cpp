@@ -11,16 +11,19 @@ std::vector<std::uint8_t> TxBytes(const HartMaster& master) {
     return {master.m_abyTxFrame.begin(), master.m_abyTxFrame.begin() + master.m_nTxLength};
 }
 
-std::vector<std::uint8_t> Preamble() {
-    return std::vector<std::uint8_t>(10, 0xFF);
+// Ten preamble bytes followed by `rest`.
+std::vector<std::uint8_t> Framed(std::initializer_list<std::uint8_t> rest) {
+    std::vector<std::uint8_t> frame(10, 0xFF);
+    for (const std::uint8_t byte : rest) {
+        frame.push_back(byte);
+    }
+    return frame;
 }
 
 TEST(RequestFrame, Command0IsAShortFrameToThePollingAddress) {
     HartMaster master;
     master.BuildRequest(0);
-    auto expected = Preamble();
-    expected.insert(expected.end(), {0x02, 0x80, 0x00, 0x00, 0x82, 0xFF, 0xFF});
-    EXPECT_EQ(TxBytes(master), expected);
+    EXPECT_EQ(TxBytes(master), Framed({0x02, 0x80, 0x00, 0x00, 0x82, 0xFF, 0xFF}));
 
     master.m_byPollAddr = 15;
     master.BuildRequest(0);
@@ -33,10 +36,8 @@ TEST(RequestFrame, Command1IsALongFrameToTheLongAddress) {
     HartMaster master;
     master.m_abyLongAddr = {0x9A, 0x05, 0x00, 0x00, 0x01};
     master.BuildRequest(1);
-    auto expected = Preamble();
-    expected.insert(expected.end(),
-                    {0x82, 0x9A, 0x05, 0x00, 0x00, 0x01, 0x01, 0x00, 0x1D, 0xFF, 0xFF});
-    EXPECT_EQ(TxBytes(master), expected);
+    EXPECT_EQ(TxBytes(master),
+              Framed({0x82, 0x9A, 0x05, 0x00, 0x00, 0x01, 0x01, 0x00, 0x1D, 0xFF, 0xFF}));
 }
 
 TEST(RequestFrame, DataFollowsTheByteCountAndTheChecksumCoversIt) {
