@@ -107,7 +107,8 @@ TEST(ShippedLanguageFiles, BothHoldEveryKeyAndNoOther) {
 
 TEST(ShippedLanguageFiles, DisplayNamesAndSensorListOrder) {
     EXPECT_EQ(ReadProfileString(kResources + "English.ini", "Lang", "Language"), "English");
-    EXPECT_EQ(ReadProfileString(kResources + "SimplifiedChinese.ini", "Lang", "Language"), "Simple Chinese");
+    EXPECT_EQ(ReadProfileString(kResources + "SimplifiedChinese.ini", "Lang", "Language"),
+              "Simple Chinese");
     for (const char* file : {"English.ini", "SimplifiedChinese.ini"}) {
         const std::string path = kResources + file;
         const auto sensor = [&](int position) {
@@ -159,7 +160,8 @@ std::string RunCommand(const std::string& command) {
 TEST(ShippedLanguageFiles, EncodingsAreWindows1252AndGbk) {
     EXPECT_TRUE(IsWindows1252Text(Slurp(kResources + "English.ini")));
     // The Chinese file is its UTF-8 source converted to GBK.
-    const std::string utf8 = RunCommand("iconv -f GBK -t UTF-8 '" + kResources + "SimplifiedChinese.ini'");
+    const std::string utf8 =
+        RunCommand("iconv -f GBK -t UTF-8 '" + kResources + "SimplifiedChinese.ini'");
     const std::string source = Slurp(kResources + "src/SimplifiedChinese.utf8.ini");
     ASSERT_GE(utf8.size(), source.size());
     EXPECT_EQ(utf8.substr(utf8.size() - source.size()), source);

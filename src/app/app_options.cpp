@@ -1,0 +1,109 @@
+#include "app/app_options.h"
+
+#include <array>
+
+#include "shell/main_dialog.h"
+
+namespace tandrin {
+
+const char* const kAppHelp =
+    "Usage: tandrin [--demo] [--lang NAME] [--screenshot FILE [--page PAGE]]\n"
+    "\n"
+    "Configures and monitors a HART temperature transmitter through a HART\n"
+    "modem on a serial port (/dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS*).\n"
+    "\n"
+    "  --demo             run against a simulated transmitter on a pseudo-terminal,\n"
+    "                     listed first under Settings > Serial Port; the stored\n"
+    "                     port is left as it is\n"
+    "  --lang NAME        use the language NAME (as the Language menu lists it)\n"
+    "                     without storing it\n"
+    "  --screenshot FILE  show the window, connect when --demo is given, save the\n"
+    "                     window as a PNG picture to FILE and exit\n"
+    "  --page PAGE        with --screenshot: show setup, info, calibration,\n"
+    "                     monitor or current\n"
+    "  --quit-when-shown  print the wall-clock time (ms) the window was first\n"
+    "                     painted, then exit (start-up measurements)\n"
+    "  -h, --help         show this help\n"
+    "\n"
+    "Using the serial ports takes membership of the group that owns them\n"
+    "(usually dialout). Without a display, run it under xvfb-run.\n";
+
+namespace {
+
+struct PageName {
+    const char* name;
+    int index;
+};
+
+constexpr std::array<PageName, MainDialog::kPageCount> kPages{{
+    {"setup", MainDialog::kSetupIndex},
+    {"info", MainDialog::kInfoIndex},
+    {"calibration", MainDialog::kCalibrationIndex},
+    {"monitor", MainDialog::kMonitorIndex},
+    {"current", MainDialog::kCurrentIndex},
+}};
+
+bool Empty(const char* value) {
+    return value == nullptr || *value == '\0';
+}
+
+}  // namespace
+
+bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options,
+                     std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool takesValue = arg == "--screenshot" || arg == "--lang" || arg == "--page" ||
+                                arg == "-platform" || arg == "-display" || arg == "-style";
+        if (takesValue && i + 1 >= args.size()) {
+            error = arg + " needs a value";
+            return false;
+        }
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+        } else if (arg == "--demo") {
+            options.demo = true;
+        } else if (arg == "--quit-when-shown") {
+            options.quitWhenShown = true;
+        } else if (arg == "--screenshot") {
+            options.screenshot = args[++i];
+        } else if (arg == "--lang") {
+            options.language = args[++i];
+        } else if (arg == "--page") {
+            const std::string& name = args[++i];
+            options.page = -1;
+            for (const PageName& page : kPages) {
+                if (name == page.name) {
+                    options.page = page.index;
+                }
+            }
+            if (options.page < 0) {
+                error =
+                    "unknown page \"" + name + "\" (setup, info, calibration, monitor or current)";
+                return false;
+            }
+        } else if (arg == "-platform") {
+            options.platformGiven = true;
+            ++i;
+        } else if (arg == "-display" || arg == "-style") {
+            ++i;
+        } else {
+            error = "unknown option \"" + arg + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string DisplayProblem(const char* qpaPlatform, const char* display, const char* wayland,
+                           bool platformGiven) {
+    if (platformGiven || !Empty(qpaPlatform) || !Empty(display) || !Empty(wayland)) {
+        return {};
+    }
+    return "no display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+           "Run it in a desktop session, or under a virtual display:\n"
+           "    xvfb-run -a tandrin --demo\n"
+           "or with QT_QPA_PLATFORM=offscreen for a window nobody sees (screenshots).\n";
+}
+
+}  // namespace tandrin

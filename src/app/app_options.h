@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tandrin {
+
+struct AppOptions {
+    bool help = false;
+    bool demo = false;
+    std::string screenshot;      // --screenshot FILE: render the window to a PNG and exit
+    std::string language;        // --lang NAME: that language, not stored
+    int page = -1;               // --page NAME: that page shown (screenshots)
+    bool quitWhenShown = false;  // --quit-when-shown: print the time shown and exit
+    bool platformGiven = false;  // Qt's own -platform option
+};
+
+extern const char* const kAppHelp;
+
+// False with `error` set for an unknown option or a missing value. Qt's own
+// options -platform, -display and -style pass through to Qt.
+bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options, std::string& error);
+
+// Why no window can be shown, from the environment (null for unset), or
+// empty when one can: Qt would otherwise abort with a terse message.
+std::string DisplayProblem(const char* qpaPlatform, const char* display, const char* wayland,
+                           bool platformGiven);
+
+}  // namespace tandrin

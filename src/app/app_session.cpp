@@ -1,0 +1,118 @@
+#include "app/app_session.h"
+
+#include <QEventLoop>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+
+#include "link/command_flags.h"
+#include "link/hart_master.h"
+#include "shell/main_dialog_ids.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/ui_fonts_qt.h"
+
+namespace tandrin {
+
+namespace {
+
+// Long enough for OnLine with all its retries.
+constexpr int kScreenshotConnectMs = 8000;
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    if (done()) {
+        return true;
+    }
+    QEventLoop wait;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+        if (done()) {
+            wait.quit();
+        }
+    });
+    poll.start(10);
+    QTimer::singleShot(timeoutMs, &wait, &QEventLoop::quit);
+    wait.exec();
+    return done();
+}
+
+AppSession::AppSession(const AppOptions& options, UserPrompts* prompts)
+    : m_options(options), m_prompts(prompts) {}
+
+AppSession::~AppSession() {
+    m_window.reset();
+    // The master outlives the window and closes the link last; a phase
+    // timer it still holds must not fire into a loop that is going.
+    cancelFlag = 1;
+    busyFlag = 0;
+    hartMaster.CloseLink();
+    hartMaster.SetEventLoop(nullptr);
+    m_demo.Stop();
+}
+
+bool AppSession::Start(std::string& error) {
+    CreateUiFonts();
+    MainWindowOptions window;
+    window.language = m_options.language;
+    window.prompts = m_prompts;
+    if (m_options.demo) {
+        if (!m_demo.Start(sim::SimSetup{}, error)) {
+            error = "cannot start the simulated transmitter: " + error;
+            return false;
+        }
+        window.extraPorts.push_back(m_demo.Path());
+        window.preferredPort = m_demo.Path();
+    }
+    hartMaster.SetEventLoop(&m_loop);
+    m_window = std::make_unique<MainWindow>(window);
+    return true;
+}
+
+int AppSession::Run() {
+    if (!m_options.screenshot.empty()) {
+        return TakeScreenshot();
+    }
+    if (m_options.quitWhenShown) {
+        return QuitWhenShown();
+    }
+    m_window->exec();
+    return 0;
+}
+
+int AppSession::TakeScreenshot() {
+    MainWindow& window = *m_window;
+    window.show();
+    if (m_options.page >= 0) {
+        window.RunCommand(MainDialog::PageButtonOfIndex(m_options.page));
+    }
+    if (m_options.demo) {
+        window.RunCommand(main_ids::kOnLine);
+        WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
+    }
+    WaitUntil([] { return false; }, 200);  // let the last repaints land
+    const QPixmap picture = window.grab();
+    if (picture.isNull() || !picture.save(QString::fromLocal8Bit(m_options.screenshot), "PNG")) {
+        std::fprintf(stderr, "tandrin: cannot write %s\n", m_options.screenshot.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int AppSession::QuitWhenShown() {
+    MainWindow& window = *m_window;
+    QObject::connect(&window, &MainWindow::firstPainted, &window, [&window] {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        std::printf("shown %lld\n",
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+        std::fflush(stdout);
+        QTimer::singleShot(0, &window, [&window] { window.done(0); });
+    });
+    window.exec();
+    return 0;
+}
+
+}  // namespace tandrin

@@ -1,0 +1,39 @@
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/app_options.h"
+#include "app/app_session.h"
+
+int main(int argc, char** argv) {
+    using namespace tandrin;
+    AppOptions options;
+    std::string error;
+    if (!ParseAppOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::cerr << "tandrin: " << error << "\nTry tandrin --help.\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << kAppHelp;
+        return 0;
+    }
+    const std::string problem =
+        DisplayProblem(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                       std::getenv("WAYLAND_DISPLAY"), options.platformGiven);
+    if (!problem.empty()) {
+        std::cerr << "tandrin: " << problem;
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tandrin"));
+    QApplication::setDesktopFileName(QStringLiteral("tandrin"));
+    AppSession session(options);
+    if (!session.Start(error)) {
+        std::cerr << "tandrin: " << error << "\n";
+        return 1;
+    }
+    return session.Run();
+}

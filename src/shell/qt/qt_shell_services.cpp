@@ -1,0 +1,58 @@
+#include "shell/qt/qt_shell_services.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "shell/qt/qt_text.h"
+
+namespace tandrin {
+
+void QtShellServices::SetWidgets(QLabel* pane0, QLabel* pane1, QProgressBar* progress) {
+    m_panes[0] = pane0;
+    m_panes[1] = pane1;
+    m_progress = progress;
+}
+
+void QtShellServices::MessageBox(const std::string& text, const std::string& caption,
+                                 MessageIcon icon) {
+    m_prompts->Message(MessageToQt(text), ToQt(caption), icon);
+}
+
+bool QtShellServices::AskYesNo(const std::string& text, const std::string& caption) {
+    return m_prompts->YesNo(MessageToQt(text), ToQt(caption));
+}
+
+void QtShellServices::SetStatusText(int pane, const std::string& text) {
+    if (pane != 0 && pane != 1) {
+        return;
+    }
+    if (QLabel* label = m_panes[pane]) {
+        label->setText(ToQt(text));
+    }
+}
+
+void QtShellServices::SetProgress(int upper, int position) {
+    if (m_progress != nullptr) {
+        m_progress->setRange(0, upper);
+        m_progress->setValue(position);
+    }
+}
+
+// Paths are file-system bytes, not interface texts: they convert as the file
+// system names them.
+std::string QtShellServices::OpenFileDialog(const std::string& filter) {
+    return QFile::encodeName(m_prompts->OpenFile(ToQt(filter))).toStdString();
+}
+
+std::string QtShellServices::SaveFileDialog(const std::string& filter,
+                                            const std::string& defaultExtension) {
+    return QFile::encodeName(m_prompts->SaveFile(ToQt(filter), ToQt(defaultExtension)))
+        .toStdString();
+}
+
+void QtShellServices::OpenAddress(const std::string& address) {
+    m_prompts->OpenAddress(ToQt(address));
+}
+
+}  // namespace tandrin

@@ -1,0 +1,125 @@
+// `tandrin --demo` on its simulator, and the program's own start.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTest>
+
+#include "app/app_options.h"
+#include "app/app_session.h"
+#include "shell/main_dialog_ids.h"
+#include "shell/qt/main_window.h"
+#include "shell/settings_store.h"
+#include "ui/ui_support.h"
+
+namespace tandrin {
+namespace {
+
+using namespace main_ids;
+
+constexpr int kSequenceTimeoutMs = 15000;
+
+TEST(Demo, ReachesOnLineSuccessAgainstItsSimulatorWithoutStoringThePort) {
+    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
+    ASSERT_EQ(RegWriteString(kSettingsKey, "Port", "/dev/ttyUSB9"), 1);
+    test::RecordingPrompts prompts;
+    AppOptions options;
+    options.demo = true;
+    AppSession session(options, &prompts);
+    std::string error;
+    ASSERT_TRUE(session.Start(error)) << error;
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const QString pty = QString::fromStdString(session.Demo().Path());
+    QMenu* ports = window.Menu().Submenu(kMenuEnvironment, kPortSubmenu);
+    ASSERT_FALSE(ports->actions().isEmpty());
+    EXPECT_EQ(ports->actions()[0]->text(), pty);
+    EXPECT_TRUE(ports->actions()[0]->isChecked());
+    EXPECT_EQ(window.StatusPane(1)->text(), pty);
+
+    window.ToolAction(kOnLine)->trigger();
+    EXPECT_TRUE(WaitUntil([&] { return window.StatusPane(0)->text() == QStringLiteral("Done"); },
+                          kSequenceTimeoutMs))
+        << window.StatusPane(0)->text().toStdString();
+    EXPECT_EQ(window.Progress()->value(), window.Progress()->maximum());
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // Message boxes come through the prompts: the version query's answer.
+    window.ToolAction(kProductInfo)->trigger();
+    EXPECT_TRUE(WaitUntil([&] { return !prompts.messages.empty(); }, kSequenceTimeoutMs));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(
+        prompts.messages[0].text.startsWith(QStringLiteral("Transmitter software version: V")))
+        << prompts.messages[0].text.toStdString();
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("HART"));
+
+    std::string stored;
+    EXPECT_EQ(RegReadString(kSettingsKey, "Port", stored), 1);
+    EXPECT_EQ(stored, "/dev/ttyUSB9");
+}
+
+QProcess* Start(const QStringList& arguments, const QProcessEnvironment& environment) {
+    auto* program = new QProcess;
+    program->setProcessEnvironment(environment);
+    program->start(QStringLiteral(TANDRIN_PROGRAM), arguments);
+    return program;
+}
+
+TEST(Program, WithoutADisplaySaysHowToRunItInsteadOfAborting) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(QString::fromLatin1(name));
+    }
+    std::unique_ptr<QProcess> program(Start({QStringLiteral("--demo")}, environment));
+    ASSERT_TRUE(program->waitForFinished(20000));
+    EXPECT_EQ(program->exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(program->readAllStandardError());
+    EXPECT_TRUE(said.contains(QStringLiteral("no display"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("xvfb-run"))) << said.toStdString();
+}
+
+TEST(Program, HelpAndUnknownOptions) {
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    std::unique_ptr<QProcess> help(Start({QStringLiteral("--help")}, environment));
+    ASSERT_TRUE(help->waitForFinished(20000));
+    EXPECT_EQ(help->exitCode(), 0);
+    const QString usage = QString::fromLocal8Bit(help->readAllStandardOutput());
+    EXPECT_TRUE(usage.startsWith(QStringLiteral("Usage: tandrin"))) << usage.toStdString();
+    EXPECT_TRUE(usage.contains(QStringLiteral("dialout")));
+
+    std::unique_ptr<QProcess> wrong(Start({QStringLiteral("--bogus")}, environment));
+    ASSERT_TRUE(wrong->waitForFinished(20000));
+    EXPECT_EQ(wrong->exitCode(), 2);
+}
+
+TEST(AppOptions, ParsesTheProgramsOptionsAndLetsQtsOwnThrough) {
+    AppOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseAppOptions({"--demo", "--lang", "Simple Chinese", "--screenshot", "a.png",
+                                 "--page", "monitor", "-platform", "offscreen"},
+                                options, error))
+        << error;
+    EXPECT_TRUE(options.demo);
+    EXPECT_EQ(options.language, "Simple Chinese");
+    EXPECT_EQ(options.screenshot, "a.png");
+    EXPECT_EQ(options.page, MainDialog::kMonitorIndex);
+    EXPECT_TRUE(options.platformGiven);
+
+    EXPECT_FALSE(ParseAppOptions({"--page", "nowhere"}, options, error));
+    EXPECT_FALSE(ParseAppOptions({"--lang"}, options, error));
+    EXPECT_EQ(error, "--lang needs a value");
+
+    EXPECT_NE(DisplayProblem(nullptr, "", nullptr, false), "");
+    EXPECT_EQ(DisplayProblem(nullptr, ":0", nullptr, false), "");
+    EXPECT_EQ(DisplayProblem(nullptr, nullptr, "wayland-0", false), "");
+    EXPECT_EQ(DisplayProblem("offscreen", nullptr, nullptr, false), "");
+    EXPECT_EQ(DisplayProblem(nullptr, nullptr, nullptr, true), "");
+}
+
+}  // namespace
+}  // namespace tandrin
