@@ -174,8 +174,8 @@ const std::pair<std::string_view, Setter> kSetters[] = {
 
 }  // namespace
 
-bool ParseDeviceSpec(std::string_view spec, DeviceConfig& config, std::string& error) {
-    for (std::string_view item : SplitList(spec, ',')) {
+bool ParseDeviceSpec(std::string_view text, DeviceConfig& config, std::string& error) {
+    for (std::string_view item : SplitList(text, ',')) {
         const KeyValue kv = SplitKeyValue(item);
         const auto setter = std::find_if(std::begin(kSetters), std::end(kSetters),
                                          [&](const auto& entry) { return entry.first == kv.key; });

@@ -41,7 +41,7 @@ struct DeviceConfig {
 
 // Applies a --device SPEC: comma-separated KEY=VALUE pairs over `config`.
 // False with `error` set when a key is unknown or a value is out of range.
-bool ParseDeviceSpec(std::string_view spec, DeviceConfig& config, std::string& error);
+bool ParseDeviceSpec(std::string_view text, DeviceConfig& config, std::string& error);
 
 // The text --help shows for SPEC.
 extern const char* const kDeviceSpecHelp;

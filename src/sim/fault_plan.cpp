@@ -37,15 +37,15 @@ constexpr KindInfo kKinds[] = {
     {"late", FaultKind::kLate, 600, 1, 60000},      {"hangup", FaultKind::kHangUp, 0, 0, 255},
 };
 
-bool ParseKind(const KeyValue& kv, FaultSpec& spec, std::string& error) {
+bool ParseKind(const KeyValue& kv, FaultSpec& fault, std::string& error) {
     const auto info = std::find_if(std::begin(kKinds), std::end(kKinds),
                                    [&](const KindInfo& k) { return k.name == kv.key; });
     if (info == std::end(kKinds)) {
         error = "unknown fault '" + std::string(kv.key) + "'";
         return false;
     }
-    spec.kind = info->kind;
-    spec.value = info->defaultValue;
+    fault.kind = info->kind;
+    fault.value = info->defaultValue;
     if (!kv.hasValue) {
         return true;
     }
@@ -55,11 +55,11 @@ bool ParseKind(const KeyValue& kv, FaultSpec& spec, std::string& error) {
             "bad value for fault '" + std::string(kv.key) + "': '" + std::string(kv.value) + "'";
         return false;
     }
-    spec.value = *value;
+    fault.value = *value;
     return true;
 }
 
-bool ParseSelector(const KeyValue& kv, FaultSpec& spec, std::string& error) {
+bool ParseSelector(const KeyValue& kv, FaultSpec& fault, std::string& error) {
     const bool isCommand = kv.key == "cmd";
     if (!isCommand && kv.key != "skip" && kv.key != "count") {
         error = "unknown fault key '" + std::string(kv.key) + "'";
@@ -72,29 +72,29 @@ bool ParseSelector(const KeyValue& kv, FaultSpec& spec, std::string& error) {
     }
     const std::uint32_t value = parsed.value_or(0);
     if (isCommand) {
-        spec.command = static_cast<std::uint8_t>(value);
+        fault.command = static_cast<std::uint8_t>(value);
     } else if (kv.key == "skip") {
-        spec.skip = value;
+        fault.skip = value;
     } else {
-        spec.count = value;
+        fault.count = value;
     }
     return true;
 }
 
 }  // namespace
 
-bool ParseFaultSpec(std::string_view text, FaultSpec& spec, std::string& error) {
+bool ParseFaultSpec(std::string_view text, FaultSpec& fault, std::string& error) {
     const auto items = SplitList(text, ',');
     if (items.empty()) {
         error = "empty fault";
         return false;
     }
-    spec = FaultSpec{};
-    if (!ParseKind(SplitKeyValue(items[0]), spec, error)) {
+    fault = FaultSpec{};
+    if (!ParseKind(SplitKeyValue(items[0]), fault, error)) {
         return false;
     }
     for (std::size_t i = 1; i < items.size(); ++i) {
-        if (!ParseSelector(SplitKeyValue(items[i]), spec, error)) {
+        if (!ParseSelector(SplitKeyValue(items[i]), fault, error)) {
             return false;
         }
     }
@@ -113,15 +113,15 @@ const char* FaultName(FaultKind kind) {
 std::vector<FaultSpec> FaultPlan::ForAnswer(std::uint8_t command) {
     std::vector<FaultSpec> strike;
     for (Entry& entry : m_entries) {
-        const FaultSpec& spec = entry.spec;
-        if (spec.command && *spec.command != command) {
+        const FaultSpec& fault = entry.fault;
+        if (fault.command && *fault.command != command) {
             continue;
         }
         const std::uint32_t index = entry.seen++;
-        if (index < spec.skip || (spec.count && index - spec.skip >= *spec.count)) {
+        if (index < fault.skip || (fault.count && index - fault.skip >= *fault.count)) {
             continue;
         }
-        strike.push_back(spec);
+        strike.push_back(fault);
     }
     return strike;
 }

@@ -29,7 +29,7 @@ struct FaultSpec {
 };
 
 // KIND[=VALUE][,cmd=N][,skip=N][,count=N]. False with `error` set.
-bool ParseFaultSpec(std::string_view text, FaultSpec& spec, std::string& error);
+bool ParseFaultSpec(std::string_view text, FaultSpec& fault, std::string& error);
 // The text --help shows for SPEC.
 extern const char* const kFaultSpecHelp;
 const char* FaultName(FaultKind kind);
@@ -37,7 +37,7 @@ const char* FaultName(FaultKind kind);
 // The faults given on the command line, with how often each has struck.
 class FaultPlan {
   public:
-    void Add(const FaultSpec& spec) { m_entries.push_back({spec, 0}); }
+    void Add(const FaultSpec& fault) { m_entries.push_back({fault, 0}); }
     bool Empty() const { return m_entries.empty(); }
     // The faults that strike the answer to `command`; counts this answer
     // against the skip and count of every fault that matches it.
@@ -45,7 +45,7 @@ class FaultPlan {
 
   private:
     struct Entry {
-        FaultSpec spec;
+        FaultSpec fault;
         std::uint32_t seen;
     };
     std::vector<Entry> m_entries;

@@ -72,8 +72,8 @@ int Serve(const SimCommandLine& options) {
     });
 
     FaultPlan faults;
-    for (const FaultSpec& spec : options.faults) {
-        faults.Add(spec);
+    for (const FaultSpec& fault : options.faults) {
+        faults.Add(fault);
     }
     SimOptions simOptions;
     simOptions.pacing.paced = !options.fast;

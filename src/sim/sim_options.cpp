@@ -10,8 +10,8 @@ namespace tandrin::sim {
 
 namespace {
 
-bool HasPollKey(const std::string& spec) {
-    const auto items = SplitList(spec, ',');
+bool HasPollKey(const std::string& text) {
+    const auto items = SplitList(text, ',');
     return std::any_of(items.begin(), items.end(),
                        [](std::string_view item) { return SplitKeyValue(item).key == "poll"; });
 }
@@ -91,11 +91,11 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
             named.push_back(HasPollKey(args[i]));
             out.devices.push_back(config);
         } else if (arg == "--fault") {
-            FaultSpec spec;
-            if (!ParseFaultSpec(args[++i], spec, error)) {
+            FaultSpec fault;
+            if (!ParseFaultSpec(args[++i], fault, error)) {
                 return false;
             }
-            out.faults.push_back(spec);
+            out.faults.push_back(fault);
         } else {
             error = "unknown option '" + arg + "'";
             return false;

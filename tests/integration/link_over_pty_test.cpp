@@ -19,10 +19,10 @@ const std::array<std::uint8_t, 5> kDefaultLongAddress{0xE0, 0x5A, 0x0A, 0x00, 0x
 sim::FaultPlan Faults(std::initializer_list<const char*> specs) {
     sim::FaultPlan plan;
     for (const char* text : specs) {
-        sim::FaultSpec spec;
+        sim::FaultSpec fault;
         std::string error;
-        EXPECT_TRUE(sim::ParseFaultSpec(text, spec, error)) << error;
-        plan.Add(spec);
+        EXPECT_TRUE(sim::ParseFaultSpec(text, fault, error)) << error;
+        plan.Add(fault);
     }
     return plan;
 }

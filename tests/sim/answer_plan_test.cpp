@@ -16,10 +16,10 @@ using sim::FaultKind;
 using sim::FaultSpec;
 
 FaultSpec Fault(const char* text) {
-    FaultSpec spec;
+    FaultSpec fault;
     std::string error;
-    EXPECT_TRUE(sim::ParseFaultSpec(text, spec, error)) << text << ": " << error;
-    return spec;
+    EXPECT_TRUE(sim::ParseFaultSpec(text, fault, error)) << text << ": " << error;
+    return fault;
 }
 
 std::vector<std::uint8_t> Joined(const sim::AnswerPlan& plan) {
@@ -146,19 +146,19 @@ TEST(AnswerTiming, PacedAnswersFitTheToolsPeriods) {
 }
 
 TEST(FaultSpecs, ParseKindsValuesAndSelectors) {
-    FaultSpec spec = Fault("late=900,cmd=1,skip=2,count=3");
-    EXPECT_EQ(spec.kind, FaultKind::kLate);
-    EXPECT_EQ(spec.value, 900u);
-    EXPECT_EQ(spec.command, 1);
-    EXPECT_EQ(spec.skip, 2u);
-    EXPECT_EQ(spec.count, 3u);
+    FaultSpec fault = Fault("late=900,cmd=1,skip=2,count=3");
+    EXPECT_EQ(fault.kind, FaultKind::kLate);
+    EXPECT_EQ(fault.value, 900u);
+    EXPECT_EQ(fault.command, 1);
+    EXPECT_EQ(fault.skip, 2u);
+    EXPECT_EQ(fault.count, 3u);
     EXPECT_EQ(Fault("code").value, 32u);
     EXPECT_EQ(Fault("split").value, 3u);
 
     std::string error;
     for (const char* bad : {"", "jam", "noise=0", "checksum=3", "split=1", "late=x",
                             "silence,cmd=256", "silence,when=1", "code=300"}) {
-        EXPECT_FALSE(sim::ParseFaultSpec(bad, spec, error)) << bad;
+        EXPECT_FALSE(sim::ParseFaultSpec(bad, fault, error)) << bad;
         EXPECT_FALSE(error.empty());
     }
 }
