@@ -17,7 +17,6 @@ class CommandTiming {
     std::uint32_t ReceivePeriod(std::uint8_t command) const;
 
     bool HasTransmitEntry(std::uint8_t command) const { return transmitPeriods[command] != 0; }
-    bool HasReceiveEntry(std::uint8_t command) const { return receivePeriods[command] != 0; }
 
     // Line time of `bytes` at 1200 baud, 11 bits a byte, rounded up.
     static std::uint32_t LineTimeMs(int bytes);
