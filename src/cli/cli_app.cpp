@@ -11,7 +11,7 @@
 #include "link/scan_ports.h"
 #include "platform/poll_event_loop.h"
 #include "platform/text_codec.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"

@@ -5,7 +5,7 @@
 
 #include "device/encodings.h"
 #include "device/units.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 
 namespace tandrin {
 

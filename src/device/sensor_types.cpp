@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 
 namespace tandrin {
 

@@ -28,7 +28,12 @@ int HartMaster::OpenLink(const std::string& portName) {
         CloseLink();  // never orphan a running receive side
     }
     m_pPort = MakePort();
-    if (!m_pPort || m_pPort->Open(portName) == 0) {
+    m_lastOpenError = PortOpenError::kOther;
+    if (!m_pPort) {
+        return 0;
+    }
+    if (m_pPort->Open(portName) == 0) {
+        m_lastOpenError = m_pPort->LastOpenError();
         return 0;  // the port object stays until CloseLink discards it
     }
     if (!StartReceiving()) {
@@ -37,6 +42,7 @@ int HartMaster::OpenLink(const std::string& portName) {
         m_pPort->Close();
         return 0;
     }
+    m_lastOpenError = PortOpenError::kNone;
     m_bOpen = 1;
     return 1;
 }

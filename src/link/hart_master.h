@@ -57,6 +57,8 @@ class HartMaster : public DeviceData {
     void CloseLink();
     bool IsLinkOpen() const { return m_bOpen != 0; }
     ISerialPort* Port() const { return m_pPort.get(); }
+    // Why the last OpenLink failed; kNone after a success.
+    PortOpenError LastOpenError() const { return m_lastOpenError; }
 
     // Transactions (UI thread)
     void SendCommand(void* user, CompletionFn completion, std::uint8_t command);
@@ -112,6 +114,7 @@ class HartMaster : public DeviceData {
     // Reads a port that has a descriptor; joined before the port closes.
     std::unique_ptr<ReceiveThread> m_pReceiveThread;
     std::int32_t m_bOpen = 0;
+    PortOpenError m_lastOpenError = PortOpenError::kNone;
     const CommandTiming m_timing;
 
     void* m_pUser = nullptr;

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 
-#include "link/port_fail_notice.h"
 #include "platform/hart_line_settings.h"
 #include "platform/port_lock.h"
 
@@ -19,20 +18,45 @@ namespace {
 // seconds of 1200 baud, so this only matters for a device that is stuck.
 constexpr int kWriteRoomWaitMs = 100;
 
+PortOpenError OpenErrorOf(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return PortOpenError::kMissing;
+        case EACCES:
+        case EPERM:
+            return PortOpenError::kNoPermission;
+        case EBUSY:
+            return PortOpenError::kBusy;  // TIOCEXCL held by another user
+        case EISDIR:
+            return PortOpenError::kNotTerminal;
+        default:
+            return PortOpenError::kOther;
+    }
+}
+
 }  // namespace
 
 int CSerialPort::Open(const std::string& path) {
     Close();
+    m_lastError = PortOpenError::kNone;
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
-        return 0;  // missing, refused by TIOCEXCL, or no permission
+        m_lastError = OpenErrorOf(errno);
+        return 0;
+    }
+    if (::isatty(fd.Get()) == 0) {
+        m_lastError = PortOpenError::kNotTerminal;
+        return 0;
     }
     if (!LockPortExclusive(fd.Get())) {
-        return 0;  // another program holds it
+        m_lastError = PortOpenError::kBusy;
+        return 0;
     }
     if (!ApplyHartLineSettings(fd.Get())) {
         UnlockPortExclusive(fd.Get());
-        ShowPortFailNotice();
+        m_lastError = PortOpenError::kRefusedSettings;
         return 0;
     }
     FlushLine(fd.Get());  // nothing stale from an earlier user of the line

@@ -18,9 +18,7 @@ class CSerialPort : public ISerialPort {
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    // 1 on success. A missing device, a device in use or one we may not
-    // open: 0 silently. A device that refuses the line settings: 0 after
-    // the "strPortFail" notice.
+    // 1 on success; otherwise 0, silently, with LastOpenError telling why.
     int Open(const std::string& path) override;
     bool IsOpen() const override { return m_bOpen != 0; }
     void Close() override;
@@ -31,10 +29,12 @@ class CSerialPort : public ISerialPort {
     // gone or its queue stays full.
     int Write(const std::uint8_t* data, std::size_t length) override;
     int Descriptor() const override { return m_fd.Get(); }
+    PortOpenError LastOpenError() const override { return m_lastError; }
 
   private:
     UniqueFd m_fd;
     std::int32_t m_bOpen = 0;
+    PortOpenError m_lastError = PortOpenError::kNone;
 };
 
 std::unique_ptr<ISerialPort> MakeSerialPort();

@@ -8,6 +8,17 @@
 
 namespace tandrin {
 
+// Why the last Open failed, so the front ends can say what is wrong.
+enum class PortOpenError {
+    kNone,
+    kMissing,          // no such device
+    kNotTerminal,      // a file, a directory, /dev/null
+    kBusy,             // another program holds it
+    kNoPermission,     // not in the group that owns it
+    kRefusedSettings,  // a terminal that refused 1200 8O1
+    kOther,
+};
+
 // What HartMaster needs of a serial line. CSerialPort is the real one;
 // tests use a fake whose writes a scripted device answers.
 class ISerialPort {
@@ -26,6 +37,7 @@ class ISerialPort {
     // File descriptor the receive thread polls; -1 for a port that hands
     // its bytes to HartMaster by other means (the fakes of the tests).
     virtual int Descriptor() const { return -1; }
+    virtual PortOpenError LastOpenError() const { return PortOpenError::kNone; }
 };
 
 using PortFactory = std::function<std::unique_ptr<ISerialPort>()>;

@@ -1,6 +1,6 @@
 #include "shell/main_dialog.h"
 
-#include "link/command_issue.h"
+#include "shell/command_issue.h"
 
 namespace tandrin {
 

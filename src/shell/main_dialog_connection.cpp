@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "link/command_flags.h"
-#include "link/command_issue.h"
+#include "shell/command_issue.h"
 #include "link/scan_ports.h"
 #include "shell/lang_text.h"
 #include "shell/leading_number.h"

@@ -8,7 +8,7 @@
 #include <array>
 #include <string_view>
 
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"

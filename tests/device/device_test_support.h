@@ -7,7 +7,7 @@
 
 #include "device/command_responses.h"
 #include "device/device_data.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 
 namespace tandrin::test {
 

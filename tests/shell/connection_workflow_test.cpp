@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "link/command_flags.h"
-#include "link/command_issue.h"
+#include "shell/command_issue.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"

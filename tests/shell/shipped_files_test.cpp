@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/private_profile.h"

@@ -5,7 +5,7 @@
 
 #include "device/command_requests.h"
 #include "device/encodings.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "sim/sim_device.h"
 #include "sim/sim_harness.h"
 

@@ -14,7 +14,7 @@
 #include "app/app_session.h"
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/memory_menu_bar.h"
 #include "shell/menu_range.h"

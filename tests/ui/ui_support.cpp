@@ -9,7 +9,7 @@
 
 #include "link/command_flags.h"
 #include "link/hart_master.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/program_dir.h"
 

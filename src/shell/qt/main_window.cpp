@@ -21,7 +21,7 @@
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
 #include "link/command_flags.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"

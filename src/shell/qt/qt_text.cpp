@@ -4,7 +4,7 @@
 #include <QStringEncoder>
 
 #include "platform/text_codec.h"
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 
 namespace tandrin {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 #include "shell/ui_fonts.h"
 
 namespace tandrin {

@@ -1,8 +1,9 @@
-#include "link/command_issue.h"
+#include "shell/command_issue.h"
 
 #include "link/command_flags.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
+#include "shell/port_fail_notice.h"
 
 namespace tandrin {
 
@@ -41,6 +42,9 @@ int CheckLinkReady() {
         return 0;
     }
     if (hartMaster.EnsureOpen() == 0) {
+        if (hartMaster.LastOpenError() == PortOpenError::kRefusedSettings) {
+            ShowPortFailNotice();
+        }
         Message("strPortFail", MessageIcon::kError);
         return 0;
     }

@@ -1,4 +1,4 @@
-#include "link/port_fail_notice.h"
+#include "shell/port_fail_notice.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "shell/degree_text.h"
+#include "device/degree_text.h"
 
 namespace tandrin {
 
