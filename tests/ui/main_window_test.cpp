@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, EachPageButtonShowsItsPageHighlightsItAndHidesTheOthers) 
 }
 
 TEST_F(MainWindowTest, PeriodBoxMapsItsEntriesToTheMonitorPeriod) {
-    PlaceholderPage* monitor = window.Page(MainDialog::kMonitorIndex);
+    auto* monitor = static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex));
     QComboBox* box = window.PeriodBox();
     EXPECT_EQ(monitor->m_Period, 2);
     ASSERT_EQ(box->count(), 9);
@@ -220,7 +220,7 @@ TEST_F(MainWindowTest, PeriodBoxMapsItsEntriesToTheMonitorPeriod) {
 TEST_F(MainWindowTest, MonitorToolsHideAwayAndComeBackWithTheSelectionUnchanged) {
     Click(window.PageButton(MainDialog::kMonitorIndex));
     window.PeriodBox()->setCurrentIndex(6);
-    ASSERT_EQ(window.Page(MainDialog::kMonitorIndex)->m_Period, 300);
+    ASSERT_EQ(static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex))->m_Period, 300);
 
     Click(window.PageButton(MainDialog::kInfoIndex));
     EXPECT_FALSE(window.PeriodBox()->isVisible());
@@ -229,7 +229,7 @@ TEST_F(MainWindowTest, MonitorToolsHideAwayAndComeBackWithTheSelectionUnchanged)
     Click(window.PageButton(MainDialog::kMonitorIndex));
     EXPECT_TRUE(window.PeriodBox()->isVisible());
     EXPECT_EQ(window.PeriodBox()->currentIndex(), 6);
-    EXPECT_EQ(window.Page(MainDialog::kMonitorIndex)->m_Period, 300);
+    EXPECT_EQ(static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex))->m_Period, 300);
     // The box sits right of the last tool.
     QWidget* last = window.ToolBar()->widgetForAction(window.ToolAction(kMonitorPercent));
     EXPECT_GT(window.PeriodBox()->mapTo(window.ToolBar(), QPoint(0, 0)).x(),
@@ -241,7 +241,8 @@ TEST_F(MainWindowTest, MonitorCommandsReachTheMonitorPageFromAnyPage) {
     for (const int tool : kMonitorTools) {
         window.ToolAction(tool)->trigger();
     }
-    EXPECT_EQ(window.Page(MainDialog::kMonitorIndex)->commands, kMonitorTools);
+    EXPECT_EQ(static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex))->commands,
+              kMonitorTools);
     EXPECT_TRUE(window.Page(MainDialog::kCurrentIndex)->isVisible());
 }
 

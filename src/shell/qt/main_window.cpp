@@ -20,8 +20,8 @@
 
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
-#include "link/command_flags.h"
 #include "device/degree_text.h"
+#include "link/command_flags.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -322,15 +322,24 @@ void MainWindow::CreateControls() {
     m_form.Add(kGetButton, get);
 }
 
+std::pair<QWidget*, DevicePage*> MainWindow::CreatePage(int index) {
+    switch (index) {
+        default: {
+            auto* page = new PlaceholderPage(m_client);
+            return {page, page};
+        }
+    }
+}
+
 void MainWindow::CreatePages() {
     for (int index = 0; index < MainDialog::kPageCount; ++index) {
         const std::size_t i = static_cast<std::size_t>(index);
-        auto* page = new PlaceholderPage(m_client);
+        auto [page, logic] = CreatePage(index);
         page->setObjectName(QString::fromLatin1(kPageNames[i]));
         page->setGeometry(ToQRect(layout::PageRect(index)));
         page->hide();
         m_pages[i] = page;
-        m_dialog.SetPage(MainDialog::SlotOfIndex(index), page);
+        m_dialog.SetPage(MainDialog::SlotOfIndex(index), logic);
     }
     m_dialog.ShowFirstPage();
     // The box was filled before the monitor page existed.
@@ -374,7 +383,7 @@ ImageButton* MainWindow::PageButton(int index) const {
                : nullptr;
 }
 
-PlaceholderPage* MainWindow::Page(int index) const {
+QWidget* MainWindow::Page(int index) const {
     return index >= 0 && index < MainDialog::kPageCount ? m_pages[static_cast<std::size_t>(index)]
                                                         : nullptr;
 }

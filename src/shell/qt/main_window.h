@@ -57,7 +57,8 @@ class MainWindow : public QDialog {
     // By page index (0 setup, 1 information, 2 calibration, 3 monitor, 4
     // current adjustment).
     ImageButton* PageButton(int index) const;
-    PlaceholderPage* Page(int index) const;
+    // The page widget of a page index (a QWidget that is also a DevicePage).
+    QWidget* Page(int index) const;
     QAction* ToolAction(int command) const;
     QToolBar* ToolBar() const { return m_toolBar; }
     QComboBox* PeriodBox() const { return m_periodBox; }
@@ -86,6 +87,8 @@ class MainWindow : public QDialog {
     void CreateToolbar();
     void CreateControls();
     void CreatePages();
+    // One page's widget and its logic; a placeholder for a page not built.
+    std::pair<QWidget*, DevicePage*> CreatePage(int index);
     void CreateStatusBar();
     void SetUpReadouts();
     void ShowAbout();
@@ -100,7 +103,7 @@ class MainWindow : public QDialog {
     QComboBox* m_periodBox = nullptr;
     std::map<int, QAction*> m_toolActions;
     std::array<ImageButton*, MainDialog::kPageCount> m_pageButtons{};
-    std::array<PlaceholderPage*, MainDialog::kPageCount> m_pages{};
+    std::array<QWidget*, MainDialog::kPageCount> m_pages{};
     QProgressBar* m_progress = nullptr;
     std::array<QLabel*, 2> m_panes{};
     MainDialog m_dialog;
