@@ -116,6 +116,7 @@ TEST(TrendChart, FollowingShowsWindowMinusOneSamplesNewestShortOfTheEdge) {
     ASSERT_EQ(frame.curve.size(), 1U);
     EXPECT_EQ(frame.curve[0].size(), 49U);
     EXPECT_EQ(frame.curve[0].back().x, 48 * 490 / 49);
+    EXPECT_EQ(chart.HorizontalBar(), (ScrollBarState{150, 150}));  // the thumb at the newest
 
     chart.SetDetailed(true);
     frame = chart.Paint(490, 300, Measure);
