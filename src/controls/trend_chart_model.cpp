@@ -129,6 +129,9 @@ void TrendChartModel::UpdateScrollBars() {
 }
 
 bool TrendChartModel::HorizontalScroll(ScrollRequest request, int thumb) {
+    if (m_pSamples == nullptr) {
+        return false;
+    }
     int wanted = m_hBar.position;
     switch (request) {
         case ScrollRequest::kLineBack:
@@ -168,6 +171,9 @@ int TrendChartModel::VerticalStep() const {
 }
 
 bool TrendChartModel::VerticalScroll(ScrollRequest request, int thumb) {
+    if (m_pSamples == nullptr) {
+        return false;
+    }
     const int step = VerticalStep();
     int wanted = m_vBar.position;
     switch (request) {

@@ -234,6 +234,8 @@ TEST(TrendChart, DragGatesZoomOnlyTheValueAxis) {
 
 TEST(TrendChart, HorizontalScrollClampsAndThumbTrackingDoesNotScroll) {
     Chart chart;
+    EXPECT_FALSE(chart.HorizontalScroll(ScrollRequest::kLineForward));  // no list yet
+    EXPECT_FALSE(chart.VerticalScroll(ScrollRequest::kLineForward));
     const SampleList list = Ramp(100);
     chart.SetSamples(&list, false);
     EXPECT_EQ(chart.HorizontalBar(), (ScrollBarState{50, 0}));
