@@ -4,6 +4,7 @@
 
 #include "pages/current_adjust_page_ids.h"
 #include "pages/page_fixture.h"
+#include "shell/leading_number.h"
 
 namespace tandrin {
 namespace {
@@ -206,6 +207,18 @@ TEST_F(CurrentAdjust, AStoppedSequenceIsIgnoredAndReleasingWaitsForNothingWhenRe
     EXPECT_EQ(MessageTexts().back(), LangText("strPortFail"));
     EXPECT_TRUE(fixedCurrentGuard.Forced());
     EXPECT_FALSE(fixedCurrentGuard.Releasing());
+}
+
+TEST(LeadingDouble, TakesTheLongestDecimalPrefixAndNothingElse) {
+    EXPECT_DOUBLE_EQ(LeadingDouble("  +.5x"), 0.5);
+    EXPECT_DOUBLE_EQ(LeadingDouble("-4e1mA"), -40.0);
+    EXPECT_DOUBLE_EQ(LeadingDouble("4e"), 4.0);  // no exponent digits: not an exponent
+    EXPECT_DOUBLE_EQ(LeadingDouble("4.e+"), 4.0);
+    EXPECT_DOUBLE_EQ(LeadingDouble("0x10"), 0.0);  // no hexadecimal
+    EXPECT_DOUBLE_EQ(LeadingDouble("inf"), 0.0);
+    EXPECT_DOUBLE_EQ(LeadingDouble("-."), 0.0);
+    EXPECT_DOUBLE_EQ(LeadingDouble("1e999"), 0.0);  // beyond a double: refused by any bound
+    EXPECT_DOUBLE_EQ(LeadingDouble(std::string(255, ' ') + "7"), 0.0);  // past 255 characters
 }
 
 }  // namespace
