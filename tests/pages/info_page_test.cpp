@@ -53,6 +53,17 @@ TEST_F(Info, WrittenInformationReadsBackTheSame) {
     EXPECT_EQ(fresh.Text(kFinalAssembly), "0A1B2C");
 }
 
+TEST_F(Info, ValuesShowOnlyWhenTheWholeSequenceIsThrough) {
+    transmitters.Add(0);
+    transmitters.silentCommands = {13};
+    page.SetText(kMessage, "as typed");
+    logic.OnClicked(kReadInfo);
+    Run();
+    EXPECT_EQ(hartMaster.m_strMessage, "TANDRIN TRANSMITTER SIMULATOR") << "command 12 stored it";
+    EXPECT_EQ(page.Text(kMessage), "as typed");
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{LangText("strCommFail")}));
+}
+
 TEST_F(Info, ARefusedUpdateStillLeavesTheTypedValuesInTheDeviceModel) {
     transmitters.Add(0);
     busyFlag = 1;
