@@ -1,5 +1,6 @@
 #include "pages/info_page.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -62,6 +63,12 @@ bool IsCalendarDate(const DeviceDate& date) {
                                           std::chrono::month(date.month),
                                           std::chrono::day(date.day)};
     return day.ok() && date.year >= kFirstYear && date.year <= kLastYear;
+}
+
+bool IsFinalAssemblyText(const std::string& text) {
+    return !text.empty() && text.size() <= 6 && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    });
 }
 
 void InfoPage::Init() {
@@ -152,10 +159,20 @@ void InfoPage::UpdateAddress() {
 }
 
 void InfoPage::UpdateFinalAssembly() {
-    if (CheckLinkReady() != 0) {
-        hartMaster.m_strFinalAssembly = m_form.Text(kFinalAssembly);
-        RunPageSequence(this, &InfoPage::StepDone, {0, 19});
+    if (CheckLinkReady() == 0) {
+        return;
     }
+    // The request takes the hexadecimal digits up to the first other
+    // character, so "12G456" would go out as 000012 and be reported done.
+    const std::string text = m_form.Text(kFinalAssembly);
+    if (!IsFinalAssemblyText(text)) {
+        mainWindow->Shell().MessageBox(LangText("strFinalAssemblyErr"), "HART",
+                                       MessageIcon::kWarning);
+        m_form.SetFocus(kFinalAssembly);
+        return;
+    }
+    hartMaster.m_strFinalAssembly = text;
+    RunPageSequence(this, &InfoPage::StepDone, {0, 19});
 }
 
 void InfoPage::ShowResult(std::uint8_t command) {

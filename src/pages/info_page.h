@@ -22,6 +22,8 @@ std::string DateText(const DeviceDate& date);
 bool ParseDateText(const std::string& text, DeviceDate& date);
 // A real calendar day of 1900..2155.
 bool IsCalendarDate(const DeviceDate& date);
+// One to six hexadecimal digits and nothing else: a final assembly number.
+bool IsFinalAssemblyText(const std::string& text);
 
 // The device information page (layout 135, texts in section "KvView3"):
 // date, tag, descriptor and message; the polling address in use (box 1025,

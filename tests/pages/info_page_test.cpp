@@ -53,6 +53,24 @@ TEST_F(Info, WrittenInformationReadsBackTheSame) {
     EXPECT_EQ(fresh.Text(kFinalAssembly), "0A1B2C");
 }
 
+TEST_F(Info, AFinalAssemblyNumberThatIsNotHexadecimalIsRefused) {
+    transmitters.Add(0);
+    for (const char* typed : {"12G456", "", "1234567", " 1F"}) {
+        shell.messages.clear();
+        page.SetText(kFinalAssembly, typed);
+        logic.OnClicked(kUpdateFinal);
+        EXPECT_EQ(MessageTexts(), (std::vector<std::string>{LangText("strFinalAssemblyErr")}))
+            << typed;
+        EXPECT_EQ(page.focus, kFinalAssembly);
+    }
+    EXPECT_TRUE(CommandsHeard().empty());
+    page.SetText(kFinalAssembly, "1f");
+    logic.OnClicked(kUpdateFinal);
+    Run();
+    EXPECT_EQ(transmitters.Devices()[0].m_abyFinalAssembly,
+              (std::array<std::uint8_t, 3>{0, 0, 0x1F}));
+}
+
 TEST_F(Info, ValuesShowOnlyWhenTheWholeSequenceIsThrough) {
     transmitters.Add(0);
     transmitters.silentCommands = {13};
