@@ -50,7 +50,12 @@ Device page commands (the same checks and sequences as the pages):
   set-upper-range       makes the present input the upper range value,
                         20 mA (0, 36)
 trim, set-lower-range and set-upper-range act without the question the
-pages ask first: naming the command is the confirmation.
+pages ask first: naming the command is the confirmation. A current forced
+by fix-current stays forced after tandrin-cli ends, until fix-current exit.
+JSON keys of the writes: set-info as info without final_assembly and
+poll_address (the texts as sent); set-address poll_address;
+set-final-assembly final_assembly; fix-current fixed_current_ma; trim
+trim_zero_ma, trim_gain_ma; set-lower-range and set-upper-range ok.
 )";
 
 namespace {
