@@ -94,15 +94,10 @@ void ExpectPage(MainWindow& window, int index, const std::array<PageControl, N>&
 // A window on the Qt loop over the shipped files, prompts recorded.
 class PagesWindow {
   public:
-    explicit PagesWindow(const std::string& language = "English") : files(kAllFiles) {
+    explicit PagesWindow(const std::string& language = "English", bool demo = false)
+        : files(kAllFiles) {
         AppOptions options;
         options.language = language;
-        session = std::make_unique<AppSession>(options, &prompts);
-        std::string error;
-        EXPECT_TRUE(session->Start(error)) << error;
-    }
-    explicit PagesWindow(bool demo) : files(kAllFiles) {
-        AppOptions options;
         options.demo = demo;
         session = std::make_unique<AppSession>(options, &prompts);
         std::string error;
@@ -179,7 +174,7 @@ TEST(Pages, TheDatePickerShowsADateItCannotHoldAsItsDigits) {
 }
 
 TEST(DemoPages, SearchListsTheAddressInTheBoxAndStopAndPageSwitchesKeepTheChoice) {
-    PagesWindow harness(true);
+    PagesWindow harness("English", true);
     MainWindow& window = harness.Show();
     auto* box = window.Page(MainDialog::kInfoIndex)->findChild<QComboBox*>("IDC_cboPollAddr");
     ASSERT_NE(box, nullptr);
@@ -212,7 +207,7 @@ TEST(DemoPages, SearchListsTheAddressInTheBoxAndStopAndPageSwitchesKeepTheChoice
 }
 
 TEST(DemoPages, ClosingAfterSendAsksAndReleasesTheLoopOnYes) {
-    PagesWindow harness(true);
+    PagesWindow harness("English", true);
     MainWindow& window = harness.Show();
     window.RunCommand(main_ids::kPageCurrentAdjust);
     QWidget* page = window.Page(MainDialog::kCurrentIndex);
