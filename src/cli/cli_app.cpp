@@ -4,14 +4,15 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/cli_pages.h"
 #include "cli/console_shell.h"
 #include "cli/json_writer.h"
+#include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "link/scan_ports.h"
 #include "platform/poll_event_loop.h"
 #include "platform/text_codec.h"
-#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"
@@ -242,6 +243,10 @@ int CliSession::Run() {
     }
     if (!ChoosePort()) {
         return 1;
+    }
+    if (IsPageCommand(m_options.command)) {
+        PageCommandContext context{m_options, m_dialog, m_shell, m_loop, m_out, m_err};
+        return RunPageCommand(context);
     }
     if (m_options.command == "search") {
         return Search();

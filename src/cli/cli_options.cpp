@@ -72,13 +72,20 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                 error = "--address takes a polling address from 0 to 15";
                 return false;
             }
+        } else if (TakePageOption(args, i, options.page, error)) {
+            if (!error.empty()) {
+                return false;
+            }
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
+        } else if (IsPageCommand(options.command)) {
+            options.page.operands.push_back(arg);
         } else if (!options.command.empty()) {
             error = "one command at a time (" + options.command + ", " + arg + ")";
             return false;
-        } else if (std::find(kCommands.begin(), kCommands.end(), arg) == kCommands.end()) {
+        } else if (std::find(kCommands.begin(), kCommands.end(), arg) == kCommands.end() &&
+                   !IsPageCommand(arg)) {
             error = "unknown command " + arg;
             return false;
         } else {
@@ -89,7 +96,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         error = "no command given";
         return false;
     }
-    return true;
+    return CheckPageArguments(options.command, options.page, error);
 }
 
 }  // namespace tandrin::cli

@@ -15,11 +15,14 @@ class ImageButtonModel;
 
 // What the main window asks of each device page.
 class DevicePage {
-public:
+  public:
     virtual ~DevicePage() = default;
     virtual void Translate() {}
     virtual void RefreshDegreeTexts() {}
     virtual void Show(bool /*visible*/) {}
+    // Another page is about to be shown instead of this one; a running
+    // sequence has been stopped.
+    virtual void Leave() {}
     // The monitor page: the toolbar's commands 31000..31006 and the
     // sampling period chosen in box 501.
     virtual bool OnCommand(int /*id*/) { return false; }
@@ -30,7 +33,7 @@ public:
 // bar and the shell services. The Qt layer, the command line and the tests
 // each provide those three.
 class MainDialog {
-public:
+  public:
     // Order in which RetranslateAll visits the pages.
     enum PageSlot { kCurrentAdjustPage, kSetupPage, kInfoPage, kMonitorPage, kCalibrationPage };
 
@@ -114,7 +117,7 @@ public:
     enum class Outcome { kNone, kDone, kFailed };
     Outcome lastOutcome = Outcome::kNone;
 
-private:
+  private:
     void StartSequence(std::initializer_list<std::uint8_t> commands, int mode);
     void OnStepDone(std::int32_t success, std::uint8_t command);
     Form& InfoForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }

@@ -92,6 +92,11 @@ void MainDialog::ShowPage(int index) {
     }
     HighlightPageButton(index);
     StopSequence();
+    if (index != m_nVisiblePage) {
+        if (DevicePage* leaving = m_pages[SlotOfIndex(m_nVisiblePage)]) {
+            leaving->Leave();
+        }
+    }
     // Show the new page before hiding the old one, so the area is never
     // empty in between.
     if (DevicePage* page = m_pages[SlotOfIndex(index)]) {

@@ -35,12 +35,15 @@ KeySet Inventory() {
     const std::map<std::string, std::vector<std::string>> named = {
         {"Lang", {"Language"}},
         {"String",
-         {"strReady",       "strBusy",       "strPortFail", "strCommunication", "strOpOK",
-          "strOpFail",      "strCommFail",   "strBreak",    "strFindMeter",     "strVersion",
-          "strTrimCurrent", "strCurrentErr", "SpanErr",     "Sen1WireErr",      "Sen2WireErr",
-          "SenMatchErr",    "strNOErr",      "strPVCurve",  "strCurrentCurve",  "strPercentCurve",
-          "strUnit",        "strData",       "strTime",     "strFileError",     "strSetZero",
-          "strSetFull"}},
+         {"strReady", "strBusy", "strPortFail", "strCommunication", "strOpOK", "strOpFail",
+          "strCommFail", "strBreak", "strFindMeter", "strVersion", "strTrimCurrent",
+          "strCurrentErr", "SpanErr", "Sen1WireErr", "Sen2WireErr", "SenMatchErr", "strNOErr",
+          "strPVCurve", "strCurrentCurve", "strPercentCurve", "strUnit", "strData", "strTime",
+          "strFileError", "strSetZero", "strSetFull",
+          // Loop safety
+          "strFixCurrentOnClose", "strFixCurrentOnLeave",
+          // Device information page
+          "strFinalAssemblyErr"}},
         {"MainDlg", {"IDC_STA_INF1", "IDC_CMD_GETVARIN"}},
         {"ToolBar",
          {"IDT_ONLINE", "IDT_SEARCH", "IDT_RESET", "IDT_STOP", "IDT_PROINF", "IDT_CONTACT",

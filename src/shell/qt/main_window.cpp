@@ -22,6 +22,10 @@
 #include "controls/qt/image_button.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
+#include "pages/fixed_current_guard.h"
+#include "pages/qt/calibration_widget.h"
+#include "pages/qt/current_adjust_widget.h"
+#include "pages/qt/info_widget.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -324,6 +328,19 @@ void MainWindow::CreateControls() {
 
 std::pair<QWidget*, DevicePage*> MainWindow::CreatePage(int index) {
     switch (index) {
+        case MainDialog::kInfoIndex: {
+            auto* page = new InfoWidget(m_client);
+            m_dialog.SetInfoPageForm(&page->Controls());
+            return {page, page};
+        }
+        case MainDialog::kCalibrationIndex: {
+            auto* page = new CalibrationWidget(m_client);
+            return {page, page};
+        }
+        case MainDialog::kCurrentIndex: {
+            auto* page = new CurrentAdjustWidget(m_client);
+            return {page, page};
+        }
         default: {
             auto* page = new PlaceholderPage(m_client);
             return {page, page};
@@ -429,6 +446,13 @@ void MainWindow::Retranslate() {
 void MainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
+}
+
+// Every way out of the window passes here: a loop current this program
+// forced is not left behind unasked.
+void MainWindow::done(int result) {
+    fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey);
+    QDialog::done(result);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
