@@ -22,6 +22,7 @@
 #include "controls/qt/image_button.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
+#include "pages/qt/setup_page_widget.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -324,6 +325,10 @@ void MainWindow::CreateControls() {
 
 std::pair<QWidget*, DevicePage*> MainWindow::CreatePage(int index) {
     switch (index) {
+        case MainDialog::kSetupIndex: {
+            auto* page = new SetupPageWidget(m_client);
+            return {page, page};
+        }
         default: {
             auto* page = new PlaceholderPage(m_client);
             return {page, page};
