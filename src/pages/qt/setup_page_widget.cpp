@@ -9,7 +9,6 @@
 #include <QRadioButton>
 
 #include "pages/setup_page_layout.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 
@@ -53,7 +52,8 @@ SetupPageWidget::SetupPageWidget(QWidget* parent) : QWidget(parent), SetupPage(m
     setFixedSize(layout::Du(setup_layout::kWidth), layout::Du(setup_layout::kHeight));
     CreateControls();
     ConnectChoices();
-    ApplyUiFont(this);
+    // The interface font comes from the main window: a font set here would
+    // be the page's own and no longer follow a language change.
     Init();
 }
 
