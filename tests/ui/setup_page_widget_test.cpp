@@ -6,9 +6,11 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
@@ -43,6 +45,26 @@ T* Child(QWidget* page, const char* name) {
 void Choose(QComboBox* box, int index) {
     box->setCurrentIndex(index);
     emit box->activated(index);
+}
+
+// Dark pixels of `text` drawn in `font`: a face may map a character to an
+// empty glyph.
+int InkOf(const QString& text, const QFont& font) {
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(8, 40, text);
+    }
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    return ink;
 }
 
 bool ClickAndWait(QAbstractButton* button) {
@@ -109,6 +131,8 @@ TEST(SetupPageWidget, HasEveryControlOfItsLayoutCaptionedFromTheLanguageFile) {
     EXPECT_EQ(unit->currentText(), QString::fromUtf8("\u2103"));
     EXPECT_EQ(offsetUnit->text(), QString::fromUtf8("\u2103"));
     EXPECT_EQ(label->font().family(), window.font().family());
+    EXPECT_GT(InkOf(QString::fromUtf8("\u2103"), unit->font()), 0) << "the unit is drawn";
+    EXPECT_GT(InkOf(QString::fromUtf8("\u2103"), offsetUnit->font()), 0);
 }
 
 TEST(SetupPageWidget, ReadsConvertsAndWritesTheDemoTransmitter) {
