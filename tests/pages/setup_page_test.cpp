@@ -332,6 +332,10 @@ TEST_F(SetupPageTest, ReadShowsTheDevicesConfigurationIncludingDisplayAndAlarm) 
     EXPECT_EQ(form.Selection(kDecimals), 3);
     EXPECT_EQ(form.Selection(kAlarm), 1);
     EXPECT_EQ(shell.status[0], LangText("strOpOK"));
+    // Back to two sensors: a thermocouple still has no wiring to choose.
+    page.OnSingleSensor();
+    page.OnDoubleSensor();
+    EXPECT_FALSE(form.Enabled(kSensor2Wiring));
 
     device.m_byWorkMode = 0x25;
     page.Read();
@@ -353,6 +357,11 @@ TEST_F(SetupPageTest, ASingleSensorDeviceEmptiesSensor2) {
     EXPECT_EQ(form.Selection(kSensor2Type), -1);
     EXPECT_EQ(form.Text(kSensor2Offset), "");
     EXPECT_FALSE(form.Enabled(kSensor2Type));
+    // Written back, a type without list entry stays what the device has.
+    page.Update();
+    Run();
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_EQ(device.m_bySensor1Type, 23);
 }
 
 TEST_F(SetupPageTest, WhatIsWrittenReadsBackTheSame) {
