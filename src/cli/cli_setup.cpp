@@ -116,7 +116,7 @@ std::string SetupCommand::Apply(const SetupChanges& c) {
         m_page.OnWorkMode(*c.workMode);
     }
     if (c.outputSensor) {
-        if (m_page.WorkMode() != 3) {
+        if (m_page.WorkMode() != SetupPage::kIndependent) {
             return "--output-sensor applies in the independent work mode";
         }
         m_form.SetSelection(kOutputSensor, *c.outputSensor - 1);
@@ -197,13 +197,13 @@ int SetupCommand::Print() {
         sensors += ", " + m_form.Text(kWorkModes[mode]);
     }
     Line(text, 1029, sensors);
-    if (two && mode == 3 && m_form.Selection(kOutputSensor) >= 0) {
+    if (two && mode == SetupPage::kIndependent && m_form.Selection(kOutputSensor) >= 0) {
         json.Add("output_sensor", m_form.Selection(kOutputSensor) + 1);
     }
     AddSensor(json, text, 1);
     if (two) {
         AddSensor(json, text, 2);
-        if (mode == 3) {
+        if (mode == SetupPage::kIndependent) {
             Line(text, 1109, m_form.Text(kOutputSensor));
         }
     }

@@ -45,6 +45,7 @@ class SetupPage : public DevicePage {
     void Read();
     void Update();
 
+    static constexpr int kIndependent = 3;
     bool DoubleSensor() const { return m_bDoubleSensor; }
     int WorkMode() const { return m_nWorkMode; }
 
@@ -54,6 +55,7 @@ class SetupPage : public DevicePage {
     void FillUnitList();
     void SetUnitText(const std::string& text);
     void CopyUnitToOffsetLabels();
+    void CheckWorkMode();
     void ApplyEnablingRule();
     // Enables the wiring list of a sensor type position, 3-wire selected,
     // or disables it with no selection.
