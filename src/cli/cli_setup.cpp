@@ -48,6 +48,7 @@ class SetupCommand {
     bool RunPage(void (SetupPage::*action)());
     // Empty, or what keeps the changes from being made (UTF-8).
     std::string Apply(const SetupChanges& changes);
+    std::string ApplySensors(const SetupChanges& changes);
     std::string ChooseUnit(const std::string& unit);
     int Fail(const std::string& utf8);
     int Print();
@@ -106,8 +107,35 @@ std::string SetupCommand::ChooseUnit(const std::string& unit) {
 // The changes in the order a technician makes them on the page, each
 // through the page's own reaction to that choice.
 std::string SetupCommand::Apply(const SetupChanges& c) {
-    if (c.sensor2) {
-        *c.sensor2 < 0 ? m_page.OnSingleSensor() : m_page.OnDoubleSensor();
+    if (std::string error = ApplySensors(c); !error.empty()) {
+        return error;
+    }
+    if (c.unit) {
+        if (std::string error = ChooseUnit(*c.unit); !error.empty()) {
+            return error;
+        }
+    }
+    for (const auto& [value, id] :
+         {std::pair{c.offset1, kSensor1Offset}, std::pair{c.offset2, kSensor2Offset},
+          std::pair{c.lower, kZero}, std::pair{c.upper, kSpan}, std::pair{c.damping, kDamping}}) {
+        if (value) {
+            m_form.SetText(id, *value);
+        }
+    }
+    for (const auto& [value, id] : {std::pair{c.displayMode, kDisplayMode},
+                                    std::pair{c.decimals, kDecimals}, std::pair{c.alarm, kAlarm}}) {
+        if (value) {
+            m_form.SetSelection(id, *value);
+        }
+    }
+    return {};
+}
+
+std::string SetupCommand::ApplySensors(const SetupChanges& c) {
+    if (c.sensor2 && *c.sensor2 < 0) {
+        m_page.OnSingleSensor();
+    } else if (c.sensor2) {
+        m_page.OnDoubleSensor();
     }
     if ((c.workMode || c.outputSensor || c.wiring2 || c.offset2) && !m_page.DoubleSensor()) {
         return "the transmitter is set up for one sensor: give --sensor2 CODE for two";
@@ -139,24 +167,6 @@ std::string SetupCommand::Apply(const SetupChanges& c) {
             return std::string("sensor ") + name + " is not a resistance input: no wiring to set";
         }
         m_form.SetSelection(list, *wiring - 2);
-    }
-    if (c.unit) {
-        if (std::string error = ChooseUnit(*c.unit); !error.empty()) {
-            return error;
-        }
-    }
-    for (const auto& [value, id] :
-         {std::pair{c.offset1, kSensor1Offset}, std::pair{c.offset2, kSensor2Offset},
-          std::pair{c.lower, kZero}, std::pair{c.upper, kSpan}, std::pair{c.damping, kDamping}}) {
-        if (value) {
-            m_form.SetText(id, *value);
-        }
-    }
-    for (const auto& [value, id] : {std::pair{c.displayMode, kDisplayMode},
-                                    std::pair{c.decimals, kDecimals}, std::pair{c.alarm, kAlarm}}) {
-        if (value) {
-            m_form.SetSelection(id, *value);
-        }
     }
     return {};
 }
