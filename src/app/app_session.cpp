@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -91,6 +92,12 @@ int AppSession::TakeScreenshot() {
     if (m_options.demo) {
         window.RunCommand(main_ids::kOnLine);
         WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
+        // A page that reads the transmitter shows its values.
+        QWidget* page = window.Page(m_options.page);
+        if (auto* read = page ? page->findChild<QPushButton*>("IDC_cmdRead2") : nullptr) {
+            read->click();
+            WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
+        }
     }
     WaitUntil([] { return false; }, 200);  // let the last repaints land
     const QPixmap picture = window.grab();

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/cli_pages.h"
+#include "cli/cli_setup.h"
 #include "cli/console_shell.h"
 #include "cli/json_writer.h"
 #include "device/degree_text.h"
@@ -259,6 +260,9 @@ int CliSession::Run() {
     }
     if (m_options.command == "version") {
         return Version();
+    }
+    if (IsSetupCommand(m_options.command)) {
+        return RunSetupCommand({m_options, m_loop, m_shell, m_dialog, m_out, m_err});
     }
     return Reset();
 }

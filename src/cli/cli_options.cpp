@@ -17,6 +17,8 @@ Commands:
             percent of range
   version   product information (0, 162): the software version
   reset     device reset (0, 42)
+  setup     the Setup page's measuring configuration (see below)
+  set-setup write it as the Setup page does (see below)
 
 Options:
   --port PATH     serial port to use (default: the port stored by Tandrin)
@@ -34,8 +36,8 @@ the message goes to standard error.
 
 namespace {
 
-constexpr std::array<const char*, 6> kCommands{"ports", "search",  "online",
-                                               "read",  "version", "reset"};
+constexpr std::array<const char*, 8> kCommands{"ports",   "search", "online", "read",
+                                               "version", "reset",  "setup",  "set-setup"};
 
 bool ParseAddress(const std::string& text, int& address) {
     if (text.empty() || text.size() > 2 ||
@@ -76,6 +78,11 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             if (!error.empty()) {
                 return false;
             }
+        } else if (const OptionTaken taken = ParseSetupOption(args, i, options.setup, error);
+                   taken != OptionTaken::kNotMine) {
+            if (taken == OptionTaken::kBad) {
+                return false;
+            }
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -96,7 +103,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         error = "no command given";
         return false;
     }
-    return CheckPageArguments(options.command, options.page, error);
+    return CheckPageArguments(options.command, options.page, error) &&
+           (options.help || CheckSetupOptions(options.command, options.setup, error));
 }
 
 }  // namespace tandrin::cli

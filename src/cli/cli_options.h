@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_pages.h"
+#include "cli/cli_setup_options.h"
 
 namespace tandrin::cli {
 
@@ -17,6 +18,7 @@ struct CliOptions {
     bool demo = false;
     bool help = false;
     PageArguments page;  // the device page commands
+    SetupChanges setup;  // set-setup
 };
 
 // False with `error` set for an unknown option, a missing or bad value, or

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        std::cout << kCliHelp << kPageCommandsHelp;
+        std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp;
         return 0;
     }
     return RunCli(options, std::cout, std::cerr);

@@ -26,6 +26,7 @@
 #include "pages/qt/calibration_widget.h"
 #include "pages/qt/current_adjust_widget.h"
 #include "pages/qt/info_widget.h"
+#include "pages/qt/setup_page_widget.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -339,6 +340,10 @@ std::pair<QWidget*, DevicePage*> MainWindow::CreatePage(int index) {
         }
         case MainDialog::kCurrentIndex: {
             auto* page = new CurrentAdjustWidget(m_client);
+            return {page, page};
+        }
+        case MainDialog::kSetupIndex: {
+            auto* page = new SetupPageWidget(m_client);
             return {page, page};
         }
         default: {
