@@ -149,6 +149,11 @@ TEST(Pages, EnterAndEscapeInAPageEditLeaveTheWindowOpen) {
     auto* box = window.Page(MainDialog::kInfoIndex)->findChild<QComboBox*>("IDC_cboPollAddr");
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Return);
+    window.RunCommand(main_ids::kPageSetup);
+    auto* zero = window.Page(MainDialog::kSetupIndex)->findChild<QLineEdit*>("IDC_EDIT_ZERO");
+    ASSERT_NE(zero, nullptr);
+    zero->setFocus();
+    QTest::keyClick(zero, Qt::Key_Return);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(tag->text(), QStringLiteral("tt-1"));
     EXPECT_EQ(box->count(), 0) << "Enter adds nothing to the list";

@@ -26,13 +26,17 @@ void PageWidget::PlaceStatic(const char* text, const layout::PixelRect& where) {
     label->setGeometry(where.x, where.y, where.w, where.h);
 }
 
-void PageWidget::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
+bool TakesDialogKey(const QWidget& page, const QKeyEvent& event) {
+    const int key = event.key();
     const bool endsDialog = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
     QWidget* focus = QApplication::focusWidget();
     const bool typing = qobject_cast<QLineEdit*>(focus) != nullptr ||
                         qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
-    if (endsDialog && typing && isAncestorOf(focus)) {
+    return endsDialog && typing && page.isAncestorOf(focus);
+}
+
+void PageWidget::keyPressEvent(QKeyEvent* event) {
+    if (TakesDialogKey(*this, *event)) {
         event->accept();
         return;
     }

@@ -11,6 +11,11 @@ class QKeyEvent;
 
 namespace tandrin {
 
+// True when `event` is Enter or Escape while the user types in an edit of
+// `page`: in a dialog those keys would end the main window, so the page
+// takes them.
+bool TakesDialogKey(const QWidget& page, const QKeyEvent& event);
+
 // What every device page's widget shares: its controls as a QtForm, placed
 // in dialog units, named by their resource names; and Enter and Escape made
 // harmless while the user types in one of its edits (in a dialog they would

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "pages/qt/page_widget.h"
 #include "pages/setup_page_layout.h"
 #include "shell/qt/ui_fonts_qt.h"
 
@@ -113,6 +114,18 @@ void SetupPageWidget::ConnectChoices() {
     auto* unit = static_cast<QComboBox*>(m_controls.Widget(kUnit));
     onChoice(kUnit, [this] { OnUnitChosen(); });
     connect(unit->lineEdit(), &QLineEdit::textEdited, this, [this] { OnUnitTyped(); });
+}
+
+}  // namespace tandrin
+
+namespace tandrin {
+
+void SetupPageWidget::keyPressEvent(QKeyEvent* event) {
+    if (TakesDialogKey(*this, *event)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace tandrin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QWidget>
 
 #include "pages/setup_page.h"
@@ -27,6 +28,9 @@ class SetupPageWidget : public QWidget, private detail::SetupPageControls, publi
 
     QtForm& Controls() { return m_controls; }
     void Show(bool visible) override { setVisible(visible); }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void CreateControls();
