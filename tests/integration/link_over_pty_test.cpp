@@ -116,6 +116,39 @@ TEST_F(LinkOverPty, EachTransmitterOnTheLineAnswersAtItsOwnAddress) {
     EXPECT_FLOAT_EQ(master.m_fLoopCurrent, 4.0f) << "a multidrop transmitter parks its loop";
 }
 
+// Stop while a reply is on its way, then what a page does next: write the
+// values it will send. The reply must not land in them (and under
+// ThreadSanitizer the parse must not race the writes).
+TEST_F(LinkOverPty, AReplyArrivingAfterAStopNeverReachesTheDeviceModel) {
+    sim::SimSetup setup;  // paced, so the reply comes well inside the window
+    setup.faults = Faults({"late=100,cmd=13"});
+    Serve(std::move(setup));
+    ASSERT_EQ(Run(0).success, 1);
+    const std::size_t answered = simulator.Stats().answersSent.load();
+    bool completed = false;
+    master.SendCommand(
+        &completed, [](void* user, std::int32_t, std::uint8_t) { *static_cast<bool*>(user) = true; },
+        13);
+    ASSERT_TRUE(loop.RunUntil([&] { return master.m_nPhase == 2; }, 2000));
+    cancelFlag = 1;
+    master.CancelTransaction();
+    master.m_strTag = "LOCAL";
+    master.m_byPollAddr = 0;
+    for (int i = 0; i < 300 && simulator.Stats().answersSent.load() == answered; ++i) {
+        loop.RunFor(10);
+    }
+    ASSERT_GT(simulator.Stats().answersSent.load(), answered);
+    loop.RunFor(100);  // the receive thread has read the reply by now
+    EXPECT_EQ(master.m_strTag, "LOCAL");
+    EXPECT_FALSE(completed);
+
+    cancelFlag = 0;
+    const auto next = Run(0);
+    EXPECT_EQ(next.success, 1);
+    EXPECT_LT(next.ms, Sum(0) + kLateness);
+    EXPECT_EQ(master.m_strTag, "LOCAL");
+}
+
 // One spoiled answer costs one retry; the second try succeeds.
 class SpoiledFirstAnswer : public LinkOverPty, public ::testing::WithParamInterface<const char*> {};
 
