@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/cli_signals.h"
 #include "cli/console_shell.h"
 #include "cli/json_writer.h"
 #include "link/command_flags.h"
@@ -59,6 +60,7 @@ class CliSession {
         m_form.Add(main_ids::kShortAddressBox);
         hartMaster.SetEventLoop(&m_loop);
         mainWindow = &m_dialog;
+        WatchStopSignals(m_loop, [this] { m_dialog.StopSequence(); });
     }
     ~CliSession() {
         hartMaster.CloseLink();
