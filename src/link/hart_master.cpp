@@ -66,7 +66,8 @@ bool HartMaster::StartReceiving() {
         }
     };
     return m_pReceiveThread->StartThread(
-        fd, [this](const std::uint8_t* bytes, std::size_t length) { AppendReceived(bytes, length); },
+        fd,
+        [this](const std::uint8_t* bytes, std::size_t length) { AppendReceived(bytes, length); },
         std::move(portGone));
 }
 

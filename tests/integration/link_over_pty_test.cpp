@@ -127,8 +127,8 @@ TEST_F(LinkOverPty, AReplyArrivingAfterAStopNeverReachesTheDeviceModel) {
     const std::size_t answered = simulator.Stats().answersSent.load();
     bool completed = false;
     master.SendCommand(
-        &completed, [](void* user, std::int32_t, std::uint8_t) { *static_cast<bool*>(user) = true; },
-        13);
+        &completed,
+        [](void* user, std::int32_t, std::uint8_t) { *static_cast<bool*>(user) = true; }, 13);
     ASSERT_TRUE(loop.RunUntil([&] { return master.m_nPhase == 2; }, 2000));
     cancelFlag = 1;
     master.CancelTransaction();

@@ -134,8 +134,8 @@ TEST(AnswerTiming, PacedAnswersFitTheToolsPeriods) {
         ASSERT_TRUE(reply) << command;
         const auto frame = sim::BuildAnswerFrame(device, request, *reply, {});
         const auto plan = sim::PlanAnswer(frame, {}, sim::LinePacing{}, random);
-        const double handedOver = requestBytes * sim::LinePacing::kByteMs + plan.startDelayMs +
-                                  plan.lineMs;
+        const double handedOver =
+            requestBytes * sim::LinePacing::kByteMs + plan.startDelayMs + plan.lineMs;
         const double due = timing.TransmitPeriod(request.command, requestBytes) +
                            timing.ReceivePeriod(request.command);
         EXPECT_LT(handedOver + 30, due) << "command " << command;
