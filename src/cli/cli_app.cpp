@@ -60,7 +60,7 @@ class CliSession {
         m_form.Add(main_ids::kShortAddressBox);
         hartMaster.SetEventLoop(&m_loop);
         mainWindow = &m_dialog;
-        WatchStopSignals(m_loop, [this] { m_dialog.StopSequence(); });
+        StopOnSignals(m_loop, m_dialog, m_shell);
     }
     ~CliSession() {
         hartMaster.CloseLink();

@@ -3,18 +3,20 @@
 #include <poll.h>
 
 #include "platform/stop_signals.h"
+#include "shell/lang_text.h"
 
 namespace tandrin::cli {
 
-void WatchStopSignals(PollEventLoop& loop, std::function<void()> onStop) {
+void StopOnSignals(PollEventLoop& loop, MainDialog& dialog, ConsoleShell& shell) {
     const StopSignals* signals = StopSignals::Installed();
     if (signals == nullptr) {
         return;
     }
     const int fd = signals->ReadFd();
-    loop.WatchFd(fd, POLLIN, [&loop, fd, onStop = std::move(onStop)](short) {
+    loop.WatchFd(fd, POLLIN, [&loop, &dialog, &shell, fd](short) {
         loop.UnwatchFd(fd);  // the pipe stays readable: once is enough
-        onStop();
+        dialog.StopSequence();
+        shell.MessageBox(LangText("strBreak"), "HART", MessageIcon::kInformation);
     });
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
-#include <functional>
-
+#include "cli/console_shell.h"
 #include "platform/poll_event_loop.h"
+#include "shell/main_dialog.h"
 
 namespace tandrin::cli {
 
-// Runs `onStop` on `loop` once SIGINT, SIGTERM or SIGHUP has come, through
-// the StopSignals main installed (nothing without them). The command then
-// ends like a Stop and the link closes on the normal way out.
-void WatchStopSignals(PollEventLoop& loop, std::function<void()> onStop);
+// Once SIGINT, SIGTERM or SIGHUP has come (through the StopSignals main
+// installed; nothing without them), stops the running sequence like the
+// Stop button, so that the command ends with "strBreak" and the link closes
+// on the normal way out.
+void StopOnSignals(PollEventLoop& loop, MainDialog& dialog, ConsoleShell& shell);
 
 }  // namespace tandrin::cli
