@@ -6,6 +6,7 @@
 
 #include "cli/cli_pages.h"
 #include "cli/cli_setup.h"
+#include "cli/cli_signals.h"
 #include "cli/console_shell.h"
 #include "cli/json_writer.h"
 #include "device/degree_text.h"
@@ -61,6 +62,7 @@ class CliSession {
         m_form.Add(main_ids::kShortAddressBox);
         hartMaster.SetEventLoop(&m_loop);
         mainWindow = &m_dialog;
+        StopOnSignals(m_loop, m_dialog, m_shell);
     }
     ~CliSession() {
         hartMaster.CloseLink();

@@ -4,9 +4,11 @@
 
 #include "cli/cli_app.h"
 #include "cli/cli_options.h"
+#include "platform/stop_signals.h"
 
 int main(int argc, char** argv) {
     using namespace tandrin::cli;
+    const tandrin::StopSignals stopSignals;  // Ctrl+C ends a search and still closes the port
     CliOptions options;
     std::string error;
     if (!ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -17,5 +19,5 @@ int main(int argc, char** argv) {
         std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp;
         return 0;
     }
-    return RunCli(options, std::cout, std::cerr);
+    return tandrin::StopSignals::ExitStatus(RunCli(options, std::cout, std::cerr));
 }

@@ -78,6 +78,7 @@ KeySet Inventory() {
     AddNumbered(keys, "KvView2", "IDC_cboWire", 0, 2);
     AddNumbered(keys, "KvView2", "m_cboSensorType", 0, 27);
     AddNumbered(keys, "KvView3", "IDC_STA", 1, 6);
+    keys.insert({"String", "strPortLost"});  // serial line lost
     return keys;
 }
 

@@ -13,6 +13,7 @@
 #include "shell/main_dialog_ids.h"
 #include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
+#include "support/temp_dir.h"
 #include "ui/ui_support.h"
 
 namespace tandrin {
@@ -95,6 +96,21 @@ TEST(Program, HelpAndUnknownOptions) {
     std::unique_ptr<QProcess> wrong(Start({QStringLiteral("--bogus")}, environment));
     ASSERT_TRUE(wrong->waitForFinished(20000));
     EXPECT_EQ(wrong->exitCode(), 2);
+}
+
+TEST(Program, QuitsTheOrderlyWayOnSigterm) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    test::TempDir config;
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(config.Path()));
+    std::unique_ptr<QProcess> program(Start({QStringLiteral("--demo")}, environment));
+    ASSERT_TRUE(program->waitForStarted(20000));
+    QTest::qWait(2000);  // up, with its window in its modal run
+    ASSERT_EQ(program->state(), QProcess::Running);
+    program->terminate();  // SIGTERM
+    ASSERT_TRUE(program->waitForFinished(20000));
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << "killed instead of quitting";
+    EXPECT_EQ(program->exitCode(), 143);
 }
 
 TEST(AppOptions, ParsesTheProgramsOptionsAndLetsQtsOwnThrough) {
