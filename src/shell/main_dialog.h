@@ -15,7 +15,7 @@ class ImageButtonModel;
 
 // What the main window asks of each device page.
 class DevicePage {
-public:
+  public:
     virtual ~DevicePage() = default;
     virtual void Translate() {}
     virtual void RefreshDegreeTexts() {}
@@ -24,13 +24,16 @@ public:
     // sampling period chosen in box 501.
     virtual bool OnCommand(int /*id*/) { return false; }
     virtual void SetSamplingPeriod(int /*seconds*/) {}
+    // Asked before the page is left or the program ends; false keeps the
+    // page as it is (the user chose to keep what it holds).
+    virtual bool MayDiscard() { return true; }
 };
 
 // The main window's logic, written against its controls (a Form), its menu
 // bar and the shell services. The Qt layer, the command line and the tests
 // each provide those three.
 class MainDialog {
-public:
+  public:
     // Order in which RetranslateAll visits the pages.
     enum PageSlot { kCurrentAdjustPage, kSetupPage, kInfoPage, kMonitorPage, kCalibrationPage };
 
@@ -87,6 +90,8 @@ public:
     void ShowFirstPage();
     // A page button: highlight, stop, show that page alone, monitor tools.
     void ShowPage(int index);
+    // Every page agrees to let the program end.
+    bool MayClose();
     int VisiblePage() const { return m_nVisiblePage; }
     // Toolbar positions 7..13 and the sampling-period box (controls of the
     // form under the commands' identifiers and 501).
@@ -114,7 +119,7 @@ public:
     enum class Outcome { kNone, kDone, kFailed };
     Outcome lastOutcome = Outcome::kNone;
 
-private:
+  private:
     void StartSequence(std::initializer_list<std::uint8_t> commands, int mode);
     void OnStepDone(std::int32_t success, std::uint8_t command);
     Form& InfoForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }

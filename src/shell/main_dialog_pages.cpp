@@ -90,6 +90,10 @@ void MainDialog::ShowPage(int index) {
     if (!ValidIndex(index)) {
         return;
     }
+    if (DevicePage* leaving = m_pages[SlotOfIndex(m_nVisiblePage)];
+        index != m_nVisiblePage && leaving != nullptr && !leaving->MayDiscard()) {
+        return;
+    }
     HighlightPageButton(index);
     StopSequence();
     // Show the new page before hiding the old one, so the area is never
@@ -105,6 +109,15 @@ void MainDialog::ShowPage(int index) {
     }
     m_nVisiblePage = index;
     ShowMonitorTools(index == kMonitorIndex);
+}
+
+bool MainDialog::MayClose() {
+    for (DevicePage* page : m_pages) {
+        if (page != nullptr && !page->MayDiscard()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void MainDialog::ShowMonitorTools(bool show) {
