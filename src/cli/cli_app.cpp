@@ -4,14 +4,15 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/cli_monitor.h"
 #include "cli/console_shell.h"
 #include "cli/json_writer.h"
+#include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "link/scan_ports.h"
 #include "platform/poll_event_loop.h"
 #include "platform/text_codec.h"
-#include "device/degree_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"
@@ -261,6 +262,9 @@ int CliSession::Run() {
 }  // namespace
 
 int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.command == "monitor" || options.command == "record") {
+        return RunMonitorCli(options, out, err);
+    }
     CliSession session(options, out, err);
     return session.Run();
 }

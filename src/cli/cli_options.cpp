@@ -17,6 +17,11 @@ Commands:
             percent of range
   version   product information (0, 162): the software version
   reset     device reset (0, 42)
+  monitor   record at a period, one line per sample as it comes:
+            --mode all|pv|current|percent (default all), --period S
+            (default 2), --count N samples per series (default: until
+            Ctrl-C), --record FILE.tdd written when the recording ends
+  record FILE.tdd   print a trend record; --csv for CSV
 
 Options:
   --port PATH     serial port to use (default: the port stored by Tandrin)
@@ -34,8 +39,8 @@ the message goes to standard error.
 
 namespace {
 
-constexpr std::array<const char*, 6> kCommands{"ports", "search",  "online",
-                                               "read",  "version", "reset"};
+constexpr std::array<const char*, 8> kCommands{"ports",   "search", "online",  "read",
+                                               "version", "reset",  "monitor", "record"};
 
 bool ParseAddress(const std::string& text, int& address) {
     if (text.empty() || text.size() > 2 ||
@@ -51,6 +56,13 @@ bool ParseAddress(const std::string& text, int& address) {
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (const ArgUse use = ParseMonitorArg(args, i, options.command, options.monitor, error);
+            use != ArgUse::kNotMine) {
+            if (use == ArgUse::kBad) {
+                return false;
+            }
+            continue;
+        }
         const std::string& arg = args[i];
         const bool takesValue = arg == "--port" || arg == "--address" || arg == "--lang";
         if (takesValue && i + 1 >= args.size()) {
@@ -89,7 +101,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         error = "no command given";
         return false;
     }
-    return true;
+    return options.help || CheckMonitorOptions(options.command, options.monitor, error);
 }
 
 }  // namespace tandrin::cli

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_monitor_options.h"
+
 namespace tandrin::cli {
 
 struct CliOptions {
@@ -14,6 +16,7 @@ struct CliOptions {
     bool json = false;
     bool demo = false;
     bool help = false;
+    MonitorOptions monitor;
 };
 
 // False with `error` set for an unknown option, a missing or bad value, or
