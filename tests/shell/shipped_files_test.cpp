@@ -40,7 +40,7 @@ KeySet Inventory() {
           "strTrimCurrent", "strCurrentErr", "SpanErr",     "Sen1WireErr",      "Sen2WireErr",
           "SenMatchErr",    "strNOErr",      "strPVCurve",  "strCurrentCurve",  "strPercentCurve",
           "strUnit",        "strData",       "strTime",     "strFileError",     "strSetZero",
-          "strSetFull",     "strDiscardSamples"}},
+          "strSetFull",     "strDiscardSamples", "strExportCsv"}},
         {"MainDlg", {"IDC_STA_INF1", "IDC_CMD_GETVARIN"}},
         {"ToolBar",
          {"IDT_ONLINE", "IDT_SEARCH", "IDT_RESET", "IDT_STOP", "IDT_PROINF", "IDT_CONTACT",
