@@ -22,6 +22,7 @@
 #include "controls/qt/image_button.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
+#include "pages/qt/monitor_page_widget.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -324,6 +325,10 @@ void MainWindow::CreateControls() {
 
 std::pair<QWidget*, DevicePage*> MainWindow::CreatePage(int index) {
     switch (index) {
+        case MainDialog::kMonitorIndex: {
+            auto* page = new MonitorPageWidget(m_shell, m_client);
+            return {page, page};
+        }
         default: {
             auto* page = new PlaceholderPage(m_client);
             return {page, page};
@@ -424,6 +429,15 @@ void MainWindow::Retranslate() {
     m_dialog.RetranslateAll();
     m_toolBar->update();
     m_menuBar->update();
+}
+
+// Every way out (close box, Exit, Enter, Escape) comes here: a page may
+// still hold what the user wants to keep.
+void MainWindow::done(int result) {
+    if (!m_dialog.MayClose()) {
+        return;
+    }
+    QDialog::done(result);
 }
 
 void MainWindow::ShowAbout() {

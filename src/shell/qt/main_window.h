@@ -72,6 +72,8 @@ class MainWindow : public QDialog {
     QString ToolTipFor(int id) const;
     // Font and texts of the current language, on the window and every page.
     void Retranslate();
+    // Ends the modal run unless a page wants to keep what it holds.
+    void done(int result) override;
 
   signals:
     // The client area has been painted for the first time.

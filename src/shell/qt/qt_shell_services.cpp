@@ -52,11 +52,11 @@ std::string QtShellServices::SaveFileDialog(const std::string& filter,
 }
 
 std::string QtShellServices::SaveFileDialogTitled(const std::string& title,
-                                                 const std::string& filter,
-                                                 const std::string& defaultName,
-                                                 const std::string& defaultExtension) {
-    return QFile::encodeName(m_prompts->SaveFileTitled(ToQt(title), ToQt(filter),
-                                                       ToQt(defaultName), ToQt(defaultExtension)))
+                                                  const std::string& filter,
+                                                  const std::string& defaultName,
+                                                  const std::string& defaultExtension) {
+    return QFile::encodeName(m_prompts->SaveFileTitled(ToQt(title), ToQt(filter), ToQt(defaultName),
+                                                       ToQt(defaultExtension)))
         .toStdString();
 }
 
