@@ -269,7 +269,7 @@ void MonitorPage::TakeSample(Quantity quantity, std::int32_t time) {
     if (m_ListVisible && !refillWillList) {
         ListRow row = RowOf(quantity, sample);
         if (quantity == Quantity::kPv) {
-            row[2] = hartMaster.m_strPVUnit;
+            row[2] = ShownUnit(hartMaster.m_strPVUnit);
         }
         m_views.list.AddRows({row});
     }

@@ -166,5 +166,8 @@ class MonitorPage : public DevicePage {
 std::string ClockText(std::int32_t time);
 // "%.*f" with precision 3.
 std::string ValueText(double value);
+// The PV unit as the list shows it: either code page's degree text becomes
+// the interface's own.
+std::string ShownUnit(const std::string& unit);
 
 }  // namespace tandrin

@@ -1,5 +1,6 @@
 // The monitor page's layout, the chart shown alone, the gauge's radio
 // buttons and the sample list.
+#include "device/degree_text.h"
 #include "link/hart_master.h"
 #include "pages/monitor_page.h"
 #include "pages/monitor_page_ids.h"
@@ -151,10 +152,16 @@ void MonitorPage::UpdateHistoryCheck() {
     }
 }
 
+// A degree text in either code page reads in the interface's own, as the
+// charts show it: a record saved in one language is listed in the other.
+std::string ShownUnit(const std::string& unit) {
+    return unit == "\xA1\xE6" || unit == "\xB0\x43" ? DegreeText() : unit;
+}
+
 ListRow MonitorPage::RowOf(Quantity quantity, const Sample& sample) const {
     const char* unit = quantity == Quantity::kCurrent ? "mA" : "%";
     return {ClockText(sample.time), ValueText(sample.value),
-            quantity == Quantity::kPv ? m_PVUnit : std::string(unit)};
+            quantity == Quantity::kPv ? ShownUnit(m_PVUnit) : std::string(unit)};
 }
 
 // Rows go to the list a batch per turn of the event loop, so the window

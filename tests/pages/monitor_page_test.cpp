@@ -268,6 +268,7 @@ TEST_F(MonitorPageTest, TheListIsRebuiltFromTheSamplesInBatchesAndMissesNone) {
     page.EndRecording();
     // A long recording, as if loaded.
     TrendRecord record = page.Record();
+    record.m_PVUnit = "\xA1\xE6";  // saved with the Chinese interface
     for (int i = 0; i < 5000; ++i) {
         record.pv.push_back({static_cast<double>(i), 2000 + i});
     }
@@ -285,6 +286,10 @@ TEST_F(MonitorPageTest, TheListIsRebuiltFromTheSamplesInBatchesAndMissesNone) {
     // Top row: the newest percent sample; bottom: the oldest PV sample.
     EXPECT_EQ(views.list.rows.front()[2], "%");
     EXPECT_EQ(views.list.rows.back()[1], ValueText(record.pv.front().value));
+    // The degree text in the interface's code page, whatever the record's.
+    EXPECT_EQ(views.list.rows.back()[2],
+              "\xB0"
+              "C");
 
     // A sample taken during a refill is listed once.
     page.OnCommand(kMonitorHistory);
