@@ -309,9 +309,13 @@ TEST_F(MonitorPageTest, SaveThenLoadRestoresOrderValuesStampsAndUnit) {
     page.EndRecording();
     ASSERT_EQ(Count(Quantity::kPv), 2u);
     const TrendRecord saved = page.Record();
+    // Records need no modem: saving and opening work with the port gone.
+    hartMaster.CloseLink();
+    line.refuseOpen = true;
     shell.savePaths.push_back(dir.Path() + "run.tdd");
     page.OnCommand(main_ids::kMonitorSave);
     EXPECT_FALSE(page.HasUnsavedSamples());
+    EXPECT_EQ(shell.fileFilters.back(), "tdd Files(*.tdd)");
 
     MemoryMonitorViews otherViews;
     test::FakeForm otherForm;
