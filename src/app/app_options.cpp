@@ -59,8 +59,8 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options,
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool takesValue = arg == "--screenshot" || arg == "--lang" || arg == "--page" ||
-                                arg == "--record" || arg == "--monitor" ||
-                                arg == "-platform" || arg == "-display" || arg == "-style";
+                                arg == "--record" || arg == "--monitor" || arg == "-platform" ||
+                                arg == "-display" || arg == "-style";
         if (takesValue && i + 1 >= args.size()) {
             error = arg + " needs a value";
             return false;

@@ -40,7 +40,7 @@ KeySet Inventory() {
           "strTrimCurrent", "strCurrentErr", "SpanErr",     "Sen1WireErr",      "Sen2WireErr",
           "SenMatchErr",    "strNOErr",      "strPVCurve",  "strCurrentCurve",  "strPercentCurve",
           "strUnit",        "strData",       "strTime",     "strFileError",     "strSetZero",
-          "strSetFull",     "strDiscardSamples", "strExportCsv"}},
+          "strSetFull"}},
         {"MainDlg", {"IDC_STA_INF1", "IDC_CMD_GETVARIN"}},
         {"ToolBar",
          {"IDT_ONLINE", "IDT_SEARCH", "IDT_RESET", "IDT_STOP", "IDT_PROINF", "IDT_CONTACT",
@@ -75,6 +75,9 @@ KeySet Inventory() {
     AddNumbered(keys, "KvView2", "IDC_cboWire", 0, 2);
     AddNumbered(keys, "KvView2", "m_cboSensorType", 0, 27);
     AddNumbered(keys, "KvView3", "IDC_STA", 1, 6);
+    // The monitor page: the question before unsaved samples go, CSV export.
+    keys.insert({"String", "strDiscardSamples"});
+    keys.insert({"String", "strExportCsv"});
     return keys;
 }
 
