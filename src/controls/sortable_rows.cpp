@@ -8,27 +8,27 @@
 
 namespace tandrin {
 
-std::vector<ListColumn> ParseColumns(const std::string& spec) {
+std::vector<ListColumn> ParseColumns(const std::string& layout) {
     std::vector<ListColumn> columns;
     std::size_t at = 0;
-    while (at < spec.size()) {
-        const std::size_t comma = spec.find(',', at);
+    while (at < layout.size()) {
+        const std::size_t comma = layout.find(',', at);
         if (comma == std::string::npos) {
             break;
         }
-        std::size_t end = spec.find(';', comma + 1);
+        std::size_t end = layout.find(';', comma + 1);
         if (end == std::string::npos) {
-            end = spec.size();
+            end = layout.size();
         }
-        const std::string width = spec.substr(comma + 1, end - comma - 1);
-        columns.push_back({spec.substr(at, comma - at), std::atoi(width.c_str())});
+        const std::string width = layout.substr(comma + 1, end - comma - 1);
+        columns.push_back({layout.substr(at, comma - at), std::atoi(width.c_str())});
         at = end + 1;
     }
     return columns;
 }
 
-bool SortableRows::SetColumns(const std::string& spec) {
-    for (ListColumn& column : ParseColumns(spec)) {
+bool SortableRows::SetColumns(const std::string& layout) {
+    for (ListColumn& column : ParseColumns(layout)) {
         m_columns.push_back(std::move(column));
     }
     for (Row& row : m_rows) {

@@ -14,7 +14,7 @@ struct ListColumn {
 
 // "name,width;name,width;..." as the owner formats it. The width is read
 // like atoi. A pair without a comma ends the list.
-std::vector<ListColumn> ParseColumns(const std::string& spec);
+std::vector<ListColumn> ParseColumns(const std::string& layout);
 
 // The rows of a sortable list, each with its own copy of its texts, and
 // the list's sort state. New rows go to the top. The rows are stored
@@ -24,7 +24,7 @@ class SortableRows {
   public:
     using Row = std::vector<std::string>;
 
-    bool SetColumns(const std::string& spec);
+    bool SetColumns(const std::string& layout);
     const std::vector<ListColumn>& Columns() const { return m_columns; }
     int ColumnCount() const { return static_cast<int>(m_columns.size()); }
 

@@ -51,6 +51,9 @@ void TrendChartModel::PlanBackground(ChartFrame& frame) const {
         return;
     }
     const int height = frame.height;
+    if (height <= 0) {
+        return;
+    }
     float red = m_backTop.r;
     float green = m_backTop.g;
     float blue = m_backTop.b;

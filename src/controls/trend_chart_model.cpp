@@ -78,17 +78,24 @@ void TrendChartModel::BringViewToList() {
     m_view.m_Last += shift;
 }
 
+// The scroll bars move with the view, so the thumb shows the newest
+// samples while following.
 void TrendChartModel::FollowLatest() {
     const int count = SampleCount();
     if (!m_Follow || count < 2) {
         return;
     }
+    const int first = m_view.m_First;
+    const int last = m_view.m_Last;
     if (count < m_Window) {
         m_view.m_First = 0;
         m_view.m_Last = m_Window;
     } else {
         m_view.m_Last = count;
         m_view.m_First = count - m_Window + 1;
+    }
+    if (m_view.m_First != first || m_view.m_Last != last) {
+        UpdateScrollBars();
     }
 }
 
@@ -122,6 +129,9 @@ void TrendChartModel::UpdateScrollBars() {
 }
 
 bool TrendChartModel::HorizontalScroll(ScrollRequest request, int thumb) {
+    if (m_pSamples == nullptr) {
+        return false;
+    }
     int wanted = m_hBar.position;
     switch (request) {
         case ScrollRequest::kLineBack:
@@ -161,6 +171,9 @@ int TrendChartModel::VerticalStep() const {
 }
 
 bool TrendChartModel::VerticalScroll(ScrollRequest request, int thumb) {
+    if (m_pSamples == nullptr) {
+        return false;
+    }
     const int step = VerticalStep();
     int wanted = m_vBar.position;
     switch (request) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
@@ -113,6 +114,20 @@ TEST(TrendChartWidget, AClickMarksTheSampleAndTheBalloonTipLandsOnIt) {
     EXPECT_EQ(tip.pos() + ToQPoint(layout.tip), anchor);
     tip.HideTip();
     EXPECT_FALSE(tip.isVisible());
+}
+
+TEST(BalloonTipWindow, HidesItselfAfterThreeSeconds) {
+    BalloonTip tip;
+    QElapsedTimer clock;
+    clock.start();
+    tip.ShowTip("PV\n\nline", QPoint(300, 300));
+    ASSERT_TRUE(tip.isVisible());
+    EXPECT_EQ(tip.focusPolicy(), Qt::NoFocus);
+    EXPECT_TRUE(tip.testAttribute(Qt::WA_ShowWithoutActivating));
+    QTest::qWait(2500);
+    EXPECT_TRUE(tip.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&tip] { return !tip.isVisible(); }, 10'000));
+    EXPECT_GE(clock.elapsed(), 3000);
 }
 
 TEST(TrendChartWidget, DragShowsAnInvertedBandThenZoomsAndDoubleClickRestores) {

@@ -116,6 +116,7 @@ TEST(TrendChart, FollowingShowsWindowMinusOneSamplesNewestShortOfTheEdge) {
     ASSERT_EQ(frame.curve.size(), 1U);
     EXPECT_EQ(frame.curve[0].size(), 49U);
     EXPECT_EQ(frame.curve[0].back().x, 48 * 490 / 49);
+    EXPECT_EQ(chart.HorizontalBar(), (ScrollBarState{150, 150}));  // the thumb at the newest
 
     chart.SetDetailed(true);
     frame = chart.Paint(490, 300, Measure);
@@ -233,6 +234,8 @@ TEST(TrendChart, DragGatesZoomOnlyTheValueAxis) {
 
 TEST(TrendChart, HorizontalScrollClampsAndThumbTrackingDoesNotScroll) {
     Chart chart;
+    EXPECT_FALSE(chart.HorizontalScroll(ScrollRequest::kLineForward));  // no list yet
+    EXPECT_FALSE(chart.VerticalScroll(ScrollRequest::kLineForward));
     const SampleList list = Ramp(100);
     chart.SetSamples(&list, false);
     EXPECT_EQ(chart.HorizontalBar(), (ScrollBarState{50, 0}));

@@ -30,6 +30,7 @@ BalloonTip::BalloonTip()
     setFocusPolicy(Qt::NoFocus);
     setFont(QApplication::font());
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);  // never hidden early
     m_timer.setInterval(BalloonLayout::kShowMs);
     connect(&m_timer, &QTimer::timeout, this, &BalloonTip::HideTip);
 }

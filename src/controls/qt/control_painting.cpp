@@ -61,21 +61,21 @@ QPolygon ToQPolygon(const Polygon& polygon) {
     return result;
 }
 
-QFont ControlFont(const FontSpec& spec) {
+QFont ControlFont(const FontSpec& wanted) {
     QFont font;
-    const QString face = InstalledFace(spec.face);
+    const QString face = InstalledFace(wanted.face);
     if (!face.isEmpty()) {
         font.setFamily(face);
     }
-    const UiFontRequest& request = RequestFor(spec.face);
-    const int pixels = spec.height * request.pixelSize / std::max(request.cellHeight, 1);
+    const UiFontRequest& request = RequestFor(wanted.face);
+    const int pixels = wanted.height * request.pixelSize / std::max(request.cellHeight, 1);
     font.setPixelSize(std::max(pixels, 1));
-    font.setWeight(WeightOf(spec.weight));
+    font.setWeight(WeightOf(wanted.weight));
     return font;
 }
 
-TextSize MeasureControlText(const std::string& text, const FontSpec& spec) {
-    const QFontMetrics metrics(ControlFont(spec));
+TextSize MeasureControlText(const std::string& text, const FontSpec& wanted) {
+    const QFontMetrics metrics(ControlFont(wanted));
     return {metrics.horizontalAdvance(ToQt(text)), metrics.height()};
 }
 

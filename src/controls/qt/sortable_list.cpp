@@ -22,8 +22,8 @@ SortableList::SortableList(QWidget* parent) : QTableView(parent) {
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &SortableList::OnHeaderClicked);
 }
 
-bool SortableList::SetColumns(const std::string& spec) {
-    const bool made = m_model.SetColumns(spec);
+bool SortableList::SetColumns(const std::string& layout) {
+    const bool made = m_model.SetColumns(layout);
     const auto& columns = m_model.Rows().Columns();
     for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
         setColumnWidth(c, columns[static_cast<std::size_t>(c)].width);

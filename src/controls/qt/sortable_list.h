@@ -19,7 +19,7 @@ class SortableList : public QTableView {
     explicit SortableList(QWidget* parent = nullptr);
 
     // "name,width;name,width;..." in the interface code page.
-    bool SetColumns(const std::string& spec);
+    bool SetColumns(const std::string& layout);
     void AddRow(const std::vector<std::string>& texts);
     void AddRows(std::vector<std::vector<std::string>> rows);
     void DeleteAllRows();

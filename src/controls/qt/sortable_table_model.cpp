@@ -13,9 +13,9 @@ const QColor kText(0, 0, 255);
 
 }  // namespace
 
-bool SortableTableModel::SetColumns(const std::string& spec) {
+bool SortableTableModel::SetColumns(const std::string& layout) {
     beginResetModel();
-    const bool made = m_rows.SetColumns(spec);
+    const bool made = m_rows.SetColumns(layout);
     endResetModel();
     return made;
 }

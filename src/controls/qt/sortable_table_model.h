@@ -17,7 +17,7 @@ class SortableTableModel : public QAbstractTableModel {
   public:
     explicit SortableTableModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
-    bool SetColumns(const std::string& spec);
+    bool SetColumns(const std::string& layout);
     // Each row goes on top, in the order given: the last one ends up first.
     void AddRows(std::vector<SortableRows::Row> rows);
     void DeleteAllRows();
