@@ -7,6 +7,7 @@
 #include "cli/cli_pages.h"
 #include "cli/cli_setup.h"
 #include "cli/cli_signals.h"
+#include "cli/cli_monitor.h"
 #include "cli/console_shell.h"
 #include "cli/json_writer.h"
 #include "device/degree_text.h"
@@ -272,6 +273,9 @@ int CliSession::Run() {
 }  // namespace
 
 int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.command == "monitor" || options.command == "record") {
+        return RunMonitorCli(options, out, err);
+    }
     CliSession session(options, out, err);
     return session.Run();
 }

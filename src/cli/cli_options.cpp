@@ -19,6 +19,11 @@ Commands:
   reset     device reset (0, 42)
   setup     the Setup page's measuring configuration (see below)
   set-setup write it as the Setup page does (see below)
+  monitor   record at a period, one line per sample as it comes:
+            --mode all|pv|current|percent (default all), --period S
+            (default 2), --count N samples per series (default: until
+            Ctrl-C), --record FILE.tdd written when the recording ends
+  record FILE.tdd   print a trend record; --csv for CSV
 
 Options:
   --port PATH     serial port to use (default: the port stored by Tandrin)
@@ -36,8 +41,9 @@ the message goes to standard error.
 
 namespace {
 
-constexpr std::array<const char*, 8> kCommands{"ports",   "search", "online", "read",
-                                               "version", "reset",  "setup",  "set-setup"};
+constexpr std::array<const char*, 10> kCommands{"ports", "search",    "online",  "read",
+                                                "version", "reset", "setup", "set-setup",
+                                                "monitor", "record"};
 
 bool ParseAddress(const std::string& text, int& address) {
     if (text.empty() || text.size() > 2 ||
@@ -53,6 +59,13 @@ bool ParseAddress(const std::string& text, int& address) {
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (const ArgUse use = ParseMonitorArg(args, i, options.command, options.monitor, error);
+            use != ArgUse::kNotMine) {
+            if (use == ArgUse::kBad) {
+                return false;
+            }
+            continue;
+        }
         const std::string& arg = args[i];
         const bool takesValue = arg == "--port" || arg == "--address" || arg == "--lang";
         if (takesValue && i + 1 >= args.size()) {
@@ -104,7 +117,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         return false;
     }
     return CheckPageArguments(options.command, options.page, error) &&
-           (options.help || CheckSetupOptions(options.command, options.setup, error));
+           (options.help || (CheckSetupOptions(options.command, options.setup, error) &&
+                             CheckMonitorOptions(options.command, options.monitor, error)));
 }
 
 }  // namespace tandrin::cli

@@ -6,6 +6,7 @@
 
 #include "cli/cli_pages.h"
 #include "cli/cli_setup_options.h"
+#include "cli/cli_monitor_options.h"
 
 namespace tandrin::cli {
 
@@ -19,6 +20,7 @@ struct CliOptions {
     bool help = false;
     PageArguments page;  // the device page commands
     SetupChanges setup;  // set-setup
+    MonitorOptions monitor;
 };
 
 // False with `error` set for an unknown option, a missing or bad value, or

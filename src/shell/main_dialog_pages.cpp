@@ -90,6 +90,10 @@ void MainDialog::ShowPage(int index) {
     if (!ValidIndex(index)) {
         return;
     }
+    if (DevicePage* leaving = m_pages[SlotOfIndex(m_nVisiblePage)];
+        index != m_nVisiblePage && leaving != nullptr && !leaving->MayDiscard()) {
+        return;
+    }
     HighlightPageButton(index);
     StopSequence();
     if (index != m_nVisiblePage) {
@@ -110,6 +114,15 @@ void MainDialog::ShowPage(int index) {
     }
     m_nVisiblePage = index;
     ShowMonitorTools(index == kMonitorIndex);
+}
+
+bool MainDialog::MayClose() {
+    for (DevicePage* page : m_pages) {
+        if (page != nullptr && !page->MayDiscard()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void MainDialog::ShowMonitorTools(bool show) {

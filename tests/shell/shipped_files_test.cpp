@@ -79,6 +79,9 @@ KeySet Inventory() {
     AddNumbered(keys, "KvView2", "m_cboSensorType", 0, 27);
     AddNumbered(keys, "KvView3", "IDC_STA", 1, 6);
     keys.insert({"String", "strPortLost"});  // serial line lost
+    // The monitor page: the question before unsaved samples go, CSV export.
+    keys.insert({"String", "strDiscardSamples"});
+    keys.insert({"String", "strExportCsv"});
     return keys;
 }
 

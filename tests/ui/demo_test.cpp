@@ -126,6 +126,11 @@ TEST(AppOptions, ParsesTheProgramsOptionsAndLetsQtsOwnThrough) {
     EXPECT_EQ(options.page, MainDialog::kMonitorIndex);
     EXPECT_TRUE(options.platformGiven);
 
+    ASSERT_TRUE(ParseAppOptions({"--record", "day.tdd", "--monitor", "pv"}, options, error));
+    EXPECT_EQ(options.record, "day.tdd");
+    EXPECT_EQ(options.monitorMode, kMonitorPv);
+    EXPECT_FALSE(ParseAppOptions({"--monitor", "volts"}, options, error));
+
     EXPECT_FALSE(ParseAppOptions({"--page", "nowhere"}, options, error));
     EXPECT_FALSE(ParseAppOptions({"--lang"}, options, error));
     EXPECT_EQ(error, "--lang needs a value");

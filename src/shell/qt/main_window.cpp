@@ -27,6 +27,7 @@
 #include "pages/qt/current_adjust_widget.h"
 #include "pages/qt/info_widget.h"
 #include "pages/qt/setup_page_widget.h"
+#include "pages/qt/monitor_page_widget.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -346,6 +347,10 @@ std::pair<QWidget*, DevicePage*> MainWindow::CreatePage(int index) {
             auto* page = new SetupPageWidget(m_client);
             return {page, page};
         }
+        case MainDialog::kMonitorIndex: {
+            auto* page = new MonitorPageWidget(m_shell, m_client);
+            return {page, page};
+        }
         default: {
             auto* page = new PlaceholderPage(m_client);
             return {page, page};
@@ -448,14 +453,19 @@ void MainWindow::Retranslate() {
     m_menuBar->update();
 }
 
+// Every way out (close box, Exit, Enter, Escape) comes here: a page may
+// still hold what the user wants to keep.
 void MainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
 }
 
-// Every way out of the window passes here: a loop current this program
-// forced is not left behind unasked.
+// Every way out of the window passes here: unsaved samples are not thrown
+// away and a loop current this program forced is not left behind unasked.
 void MainWindow::done(int result) {
+    if (!m_dialog.MayClose()) {
+        return;
+    }
     fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey);
     QDialog::done(result);
 }
