@@ -1,7 +1,8 @@
 #include "cli/cli_options.h"
 
 #include <algorithm>
-#include <array>
+
+#include "cli/cli_app.h"
 
 namespace tandrin::cli {
 
@@ -25,17 +26,25 @@ Options:
                   (default English; "Simple Chinese" for Chinese)
   --json          print one JSON object instead of text
   --demo          start a built-in simulated transmitter and use it
+                  (not together with --port)
+  --trace         print every frame sent (TX) and every chunk received (RX)
+                  on standard error: milliseconds since start, the bytes in
+                  hex, and for a whole frame its command, response code and
+                  device status
   -h, --help      show this help
 
-Exit status: 0 on success, 1 when the command failed, 2 for bad usage.
-With --json a failure prints {"error":"..."} on standard output; otherwise
-the message goes to standard error.
+Exit status:
+  0  success
+  1  the command failed: the port could not be opened, the transmitter did
+     not answer or refused, search found no transmitter, or the result
+     could not be written
+  2  bad usage: unknown option, command or language, a bad value, no port
+With --json every failure, bad usage included, prints one object with an
+"error" member on standard output; otherwise the message goes to standard
+error.
 )";
 
 namespace {
-
-constexpr std::array<const char*, 6> kCommands{"ports", "search",  "online",
-                                               "read",  "version", "reset"};
 
 bool ParseAddress(const std::string& text, int& address) {
     if (text.empty() || text.size() > 2 ||
@@ -50,6 +59,7 @@ bool ParseAddress(const std::string& text, int& address) {
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
+    options.json = std::find(args.begin(), args.end(), "--json") != args.end();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool takesValue = arg == "--port" || arg == "--address" || arg == "--lang";
@@ -63,6 +73,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             options.json = true;
         } else if (arg == "--demo") {
             options.demo = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
         } else if (arg == "--port") {
             options.port = args[++i];
         } else if (arg == "--lang") {
@@ -78,7 +90,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         } else if (!options.command.empty()) {
             error = "one command at a time (" + options.command + ", " + arg + ")";
             return false;
-        } else if (std::find(kCommands.begin(), kCommands.end(), arg) == kCommands.end()) {
+        } else if (FindCliCommand(arg) == nullptr) {
             error = "unknown command " + arg;
             return false;
         } else {
@@ -87,6 +99,10 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     }
     if (options.command.empty() && !options.help) {
         error = "no command given";
+        return false;
+    }
+    if (options.demo && options.port) {
+        error = "--demo brings its own port: give either --demo or --port";
         return false;
     }
     return true;

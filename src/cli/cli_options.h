@@ -13,11 +13,14 @@ struct CliOptions {
     std::string language = "English";
     bool json = false;
     bool demo = false;
+    bool trace = false;  // every frame on stderr
     bool help = false;
 };
 
-// False with `error` set for an unknown option, a missing or bad value, or
-// no command (unless --help).
+// False with `error` set for an unknown option or command, a missing or
+// bad value, --demo with --port, or no command (unless --help). `json` is
+// set whenever --json is among `args`, so that even a usage error can be
+// printed as JSON.
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
 
 extern const char* const kCliHelp;

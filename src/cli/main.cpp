@@ -4,18 +4,18 @@
 
 #include "cli/cli_app.h"
 #include "cli/cli_options.h"
+#include "cli/cli_output.h"
 
 int main(int argc, char** argv) {
     using namespace tandrin::cli;
     CliOptions options;
     std::string error;
     if (!ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::cerr << "tandrin-cli: " << error << "\nTry tandrin-cli --help.\n";
-        return 2;
+        return CliOutput(std::cout, std::cerr, options.json).UsageError(error);
     }
     if (options.help) {
-        std::cout << kCliHelp;
-        return 0;
+        std::cout << kCliHelp << std::flush;
+        return std::cout ? kExitOk : kExitFailed;
     }
     return RunCli(options, std::cout, std::cerr);
 }

@@ -74,6 +74,7 @@ QtMenuBar::QtMenuBar(QMenuBar* bar, CommandHandler onCommand)
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     MakeCommand(help, kHelpAbout, QStringLiteral("About"), "IDM_HELP_ABOUT");
+    MakeCommand(help, kHelpTraceFolder, QStringLiteral("Trace Folder"), "IDM_HELP_TRACE");
 
     file->setObjectName(QStringLiteral("IDS_MENU_FILE"));
     process->setObjectName(QStringLiteral("IDS_MENU_Process"));
