@@ -15,7 +15,7 @@ class ImageButtonModel;
 
 // What the main window asks of each device page.
 class DevicePage {
-public:
+  public:
     virtual ~DevicePage() = default;
     virtual void Translate() {}
     virtual void RefreshDegreeTexts() {}
@@ -30,7 +30,7 @@ public:
 // bar and the shell services. The Qt layer, the command line and the tests
 // each provide those three.
 class MainDialog {
-public:
+  public:
     // Order in which RetranslateAll visits the pages.
     enum PageSlot { kCurrentAdjustPage, kSetupPage, kInfoPage, kMonitorPage, kCalibrationPage };
 
@@ -58,7 +58,10 @@ public:
     std::string ToolTipText(int id) const;
 
     // Connection workflow
-    void InitPorts(const std::vector<std::string>& extraCandidates = {});
+    // `preferredPort` (given on the command line) becomes current whether
+    // the probe opened it or not, and is not stored.
+    void InitPorts(const std::vector<std::string>& extraCandidates = {},
+                   const std::string& preferredPort = {});
     void OnPortCommand(int id);
     void SelectPort(const std::string& name);
     void OnLine();
@@ -114,8 +117,9 @@ public:
     enum class Outcome { kNone, kDone, kFailed };
     Outcome lastOutcome = Outcome::kNone;
 
-private:
+  private:
     void StartSequence(std::initializer_list<std::uint8_t> commands, int mode);
+    void KeepPort(const std::string& name);
     void OnStepDone(std::int32_t success, std::uint8_t command);
     Form& InfoForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }
     void ShowPv();

@@ -179,11 +179,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
     }
     CreateStatusBar();
     SetUpReadouts();
-    m_dialog.InitPorts(options.extraPorts);
-    if (!options.preferredPort.empty()) {
-        m_dialog.currentPort = options.preferredPort;
-        m_dialog.SelectPort(options.preferredPort);
-    }
+    m_dialog.InitPorts(options.extraPorts, options.preferredPort);
     mainWindow = &m_dialog;
     m_form.SetText(kPvReadout, "0.0  " + DegreeText());
     m_dialog.InitPageButtonColours();
