@@ -197,6 +197,8 @@ int MainDialog::SearchStep(int answered) {
     hartMaster.m_byPollAddr = static_cast<std::uint8_t>(LeadingByte(info.Text(box)));
     busyFlag = 0;
     lastOutcome = Outcome::kDone;
+    // The search is over, whatever it found: not "communicating" any more.
+    SetStatusText(0, LangText("strOpOK"));
     return 1;
 }
 
