@@ -12,7 +12,10 @@
 namespace tandrin {
 
 std::string TraceFolder() {
-    const std::string state = XdgHome("XDG_STATE_HOME", ".local/state");
+    std::string state = XdgHome("XDG_STATE_HOME", ".local/state");
+    while (state.size() > 1 && state.back() == '/') {
+        state.pop_back();
+    }
     return state.empty() ? std::string() : state + "/tandrin/";
 }
 
