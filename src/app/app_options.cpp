@@ -3,11 +3,13 @@
 #include <array>
 
 #include "shell/main_dialog.h"
+#include "shell/main_dialog_ids.h"
 
 namespace tandrin {
 
 const char* const kAppHelp =
     "Usage: tandrin [--demo | --port PATH] [--lang NAME] [--trace]\n"
+    "               [--record FILE.tdd] [--monitor MODE]\n"
     "               [--screenshot FILE [--page PAGE]]\n"
     "\n"
     "Configures and monitors a HART temperature transmitter through a HART\n"
@@ -21,6 +23,9 @@ const char* const kAppHelp =
     "                     when the port probe does not list it; not stored\n"
     "  --lang NAME        use the language NAME (as the Language menu lists it)\n"
     "                     without storing it\n"
+    "  --record FILE.tdd  open that trend record on the monitor page\n"
+    "  --monitor MODE     start recording all, pv, current or percent on the\n"
+    "                     monitor page\n"
     "  --screenshot FILE  show the window, connect when --demo or --port is given,\n"
     "                     save the window as a PNG picture to FILE and exit\n"
     "  --page PAGE        with --screenshot: show setup, info, calibration,\n"
@@ -65,8 +70,8 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options,
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool takesValue = arg == "--screenshot" || arg == "--lang" || arg == "--page" ||
-                                arg == "--port" || arg == "-platform" || arg == "-display" ||
-                                arg == "-style";
+                                arg == "--port" || arg == "--record" || arg == "--monitor" ||
+                                arg == "-platform" || arg == "-display" || arg == "-style";
         if (takesValue && i + 1 >= args.size()) {
             error = arg + " needs a value";
             return false;
@@ -100,6 +105,24 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options,
             if (options.page < 0) {
                 error =
                     "unknown page \"" + name + "\" (setup, info, calibration, monitor or current)";
+                return false;
+            }
+        } else if (arg == "--record") {
+            options.record = args[++i];
+        } else if (arg == "--monitor") {
+            const std::string& mode = args[++i];
+            const std::pair<const char*, int> modes[] = {{"all", main_ids::kMonitorAll},
+                                                         {"pv", main_ids::kMonitorPv},
+                                                         {"current", main_ids::kMonitorCurrent},
+                                                         {"percent", main_ids::kMonitorPercent}};
+            options.monitorMode = 0;
+            for (const auto& [name, command] : modes) {
+                if (mode == name) {
+                    options.monitorMode = command;
+                }
+            }
+            if (options.monitorMode == 0) {
+                error = "unknown monitor mode \"" + mode + "\" (all, pv, current or percent)";
                 return false;
             }
         } else if (arg == "-platform") {

@@ -15,6 +15,8 @@ struct AppOptions {
     int page = -1;               // --page NAME: that page shown (screenshots)
     bool quitWhenShown = false;  // --quit-when-shown: print the time shown and exit
     bool platformGiven = false;  // Qt's own -platform option
+    std::string record;          // --record FILE.tdd: open that trend record on the monitor page
+    int monitorMode = 0;         // --monitor MODE: start recording (its toolbar command)
 };
 
 extern const char* const kAppHelp;

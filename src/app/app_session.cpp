@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -10,6 +11,7 @@
 
 #include "link/command_flags.h"
 #include "link/hart_master.h"
+#include "pages/qt/monitor_page_widget.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/ui_fonts_qt.h"
@@ -96,8 +98,27 @@ int AppSession::Run() {
     if (m_options.quitWhenShown) {
         return QuitWhenShown();
     }
+    QTimer::singleShot(0, m_window.get(), [this] { StartOnMonitorPage(); });
     m_window->exec();
     return 0;
+}
+
+void AppSession::StartOnMonitorPage() {
+    if (m_options.record.empty() && m_options.monitorMode == 0) {
+        return;
+    }
+    MainWindow& window = *m_window;
+    if (m_options.page < 0) {
+        window.RunCommand(MainDialog::PageButtonOfIndex(MainDialog::kMonitorIndex));
+    }
+    if (!m_options.record.empty()) {
+        auto* monitor = static_cast<MonitorPageWidget*>(window.Page(MainDialog::kMonitorIndex));
+        monitor->Logic().LoadRecordFile(m_options.record);
+        WaitUntil([monitor] { return !monitor->Logic().RefillPending(); }, kScreenshotConnectMs);
+    }
+    if (m_options.monitorMode != 0) {
+        window.RunCommand(m_options.monitorMode);
+    }
 }
 
 int AppSession::TakeScreenshot() {
@@ -109,7 +130,14 @@ int AppSession::TakeScreenshot() {
     if (m_options.demo || !m_options.port.empty()) {
         window.RunCommand(main_ids::kOnLine);
         WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
+        // A page that reads the transmitter shows its values.
+        QWidget* page = window.Page(m_options.page);
+        if (auto* read = page ? page->findChild<QPushButton*>("IDC_cmdRead2") : nullptr) {
+            read->click();
+            WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
+        }
     }
+    StartOnMonitorPage();
     WaitUntil([] { return false; }, 200);  // let the last repaints land
     const QPixmap picture = window.grab();
     if (picture.isNull() || !picture.save(QString::fromLocal8Bit(m_options.screenshot), "PNG")) {

@@ -39,6 +39,8 @@ class AppSession {
 
   private:
     int TakeScreenshot();
+    // --record and --monitor, once the window is shown and connected.
+    void StartOnMonitorPage();
     int QuitWhenShown();
 
     AppOptions m_options;

@@ -6,9 +6,12 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/app_signals.h"
+#include "platform/stop_signals.h"
 
 int main(int argc, char** argv) {
     using namespace tandrin;
+    const StopSignals stopSignals;  // SIGTERM, SIGINT, SIGHUP: quit the orderly way
     AppOptions options;
     std::string error;
     if (!ParseAppOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -28,6 +31,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    QuitOnStopSignals(stopSignals, &app);
     QApplication::setApplicationName(QStringLiteral("Tandrin"));
     QApplication::setDesktopFileName(QStringLiteral("tandrin"));
     AppSession session(options);
@@ -40,5 +44,5 @@ int main(int argc, char** argv) {
                   << "\"\nTry tandrin --help.\n";
         return 2;
     }
-    return session.Run();
+    return StopSignals::ExitStatus(session.Run());
 }

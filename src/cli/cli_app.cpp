@@ -3,17 +3,36 @@
 #include <array>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_monitor.h"
+#include "cli/cli_pages.h"
 #include "cli/cli_session.h"
+#include "cli/cli_setup.h"
 
 namespace tandrin::cli {
 
 namespace {
 
-// Every command, one line each; kCliHelp describes them.
+// Every command, one line each; kCliHelp, kPageCommandsHelp and kSetupHelp
+// describe them.
 constexpr std::array kCommands{
-    CliCommand{"ports", false, RunPorts},    CliCommand{"search", true, RunSearch},
-    CliCommand{"online", true, RunOnLine},   CliCommand{"read", true, RunRead},
-    CliCommand{"version", true, RunVersion}, CliCommand{"reset", true, RunReset},
+    CliCommand{"ports", false, RunPorts},
+    CliCommand{"search", true, RunSearch},
+    CliCommand{"online", true, RunOnLine},
+    CliCommand{"read", true, RunRead},
+    CliCommand{"version", true, RunVersion},
+    CliCommand{"reset", true, RunReset},
+    CliCommand{"setup", true, RunSetup},
+    CliCommand{"set-setup", true, RunSetSetup},
+    CliCommand{"monitor", true, RunMonitor},
+    CliCommand{"record", false, RunRecord},
+    CliCommand{"info", true, RunInfo},
+    CliCommand{"set-info", true, RunSetInfo},
+    CliCommand{"set-address", true, RunSetAddress},
+    CliCommand{"set-final-assembly", true, RunSetFinalAssembly},
+    CliCommand{"fix-current", true, RunFixCurrent},
+    CliCommand{"trim", true, RunTrim},
+    CliCommand{"set-lower-range", true, RunSetLowerRange},
+    CliCommand{"set-upper-range", true, RunSetUpperRange},
 };
 
 }  // namespace

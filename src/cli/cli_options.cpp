@@ -18,13 +18,23 @@ Commands:
             percent of range
   version   product information (0, 162): the software version
   reset     device reset (0, 42)
+  setup     the Setup page's measuring configuration (see below)
+  set-setup write it as the Setup page does (see below)
+  monitor   record at a period, one line per sample as it comes:
+            --mode all|pv|current|percent (default all), --period S
+            (default 2), --count N samples per series (default: until
+            Ctrl-C), --record FILE.tdd written when the recording ends
+  record FILE.tdd   print a trend record; --csv for CSV
+  info, set-info, set-address, set-final-assembly, fix-current, trim,
+  set-lower-range, set-upper-range   the device pages (see below)
 
 Options:
   --port PATH     serial port to use (default: the port stored by Tandrin)
   --address N     polling address 0..15 (default 0)
   --lang NAME     language of the messages, as a language file names it
                   (default English; "Simple Chinese" for Chinese)
-  --json          print one JSON object instead of text
+  --json          print one JSON object instead of text (monitor and
+                  record: one per sample)
   --demo          start a built-in simulated transmitter and use it
                   (not together with --port)
   --trace         print every frame sent (TX) and every chunk received (RX)
@@ -39,6 +49,9 @@ Exit status:
      not answer or refused, search found no transmitter, or the result
      could not be written
   2  bad usage: unknown option, command or language, a bad value, no port
+  130, 143, 129  stopped by SIGINT (Ctrl-C), SIGTERM or SIGHUP: the
+     command ends at once and the port is closed; monitor still writes
+     its record
 With --json every failure, bad usage included, prints one object with an
 "error" member on standard output; otherwise the message goes to standard
 error.
@@ -61,6 +74,13 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
     options.json = std::find(args.begin(), args.end(), "--json") != args.end();
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (const ArgUse use = ParseMonitorArg(args, i, options.command, options.monitor, error);
+            use != ArgUse::kNotMine) {
+            if (use == ArgUse::kBad) {
+                return false;
+            }
+            continue;
+        }
         const std::string& arg = args[i];
         const bool takesValue = arg == "--port" || arg == "--address" || arg == "--lang";
         if (takesValue && i + 1 >= args.size()) {
@@ -84,9 +104,20 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                 error = "--address takes a polling address from 0 to 15";
                 return false;
             }
+        } else if (TakePageOption(args, i, options.page, error)) {
+            if (!error.empty()) {
+                return false;
+            }
+        } else if (const OptionTaken taken = ParseSetupOption(args, i, options.setup, error);
+                   taken != OptionTaken::kNotMine) {
+            if (taken == OptionTaken::kBad) {
+                return false;
+            }
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
+        } else if (IsPageCommand(options.command)) {
+            options.page.operands.push_back(arg);
         } else if (!options.command.empty()) {
             error = "one command at a time (" + options.command + ", " + arg + ")";
             return false;
@@ -105,7 +136,9 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         error = "--demo brings its own port: give either --demo or --port";
         return false;
     }
-    return true;
+    return CheckPageArguments(options.command, options.page, error) &&
+           (options.help || (CheckSetupOptions(options.command, options.setup, error) &&
+                             CheckMonitorOptions(options.command, options.monitor, error)));
 }
 
 }  // namespace tandrin::cli

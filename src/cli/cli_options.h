@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_monitor_options.h"
+#include "cli/cli_pages.h"
+#include "cli/cli_setup_options.h"
+
 namespace tandrin::cli {
 
 struct CliOptions {
@@ -15,6 +19,9 @@ struct CliOptions {
     bool demo = false;
     bool trace = false;  // every frame on stderr
     bool help = false;
+    PageArguments page;  // the device page commands
+    SetupChanges setup;  // set-setup
+    MonitorOptions monitor;
 };
 
 // False with `error` set for an unknown option or command, a missing or

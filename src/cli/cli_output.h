@@ -28,6 +28,10 @@ class CliOutput {
 
     // Prints the result; kExitOk, or kExitFailed when it could not be written.
     int Succeed(const JsonObject& json, const std::string& text);
+    // For a result printed in parts as it comes (monitor's samples, a
+    // record): the stream, and Done() once it is all there.
+    std::ostream& Out() { return m_out; }
+    int Done() { return Flushed(kExitOk); }
     // Prints `message` ("tandrin-cli: …" on stderr, or `json` with "error"
     // added on stdout); returns `code`.
     int Fail(const std::string& message, JsonObject json = {}, int code = kExitFailed);

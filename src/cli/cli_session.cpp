@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cli/cli_signals.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
@@ -33,6 +34,7 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     m_form.Add(main_ids::kShortAddressBox);
     hartMaster.SetEventLoop(&m_loop);
     mainWindow = &m_dialog;
+    StopOnSignals(m_loop, m_dialog, m_shell);
 }
 
 CliSession::~CliSession() {
@@ -104,26 +106,23 @@ int CliSession::Run(int (*command)(CliSession&), bool needsPort) {
     return command(*this);
 }
 
-bool CliSession::RunSequence(void (MainDialog::*start)(), std::string& error) {
+bool CliSession::RunSequence(const std::function<void()>& start, std::string& error, Then then) {
     m_shell.messages.clear();
-    (m_dialog.*start)();
+    m_dialog.lastOutcome = MainDialog::Outcome::kNone;
+    start();
     const bool finished =
         busyFlag == 0 || m_loop.RunUntil([] { return busyFlag == 0; }, kSequenceTimeoutMs);
     if (!finished) {
         m_dialog.StopSequence();
-    }
-    // One sequence a run: closing now joins the receive thread, so nothing
-    // traces on stderr while the result is printed.
-    hartMaster.CloseLink();
-    if (!finished) {
         error = Utf8(LangText("strCommFail"));
-        return false;
-    }
-    if (m_dialog.lastOutcome != MainDialog::Outcome::kDone) {
+    } else if (m_dialog.lastOutcome != MainDialog::Outcome::kDone) {
         error = Utf8(m_shell.messages.empty() ? LangText("strOpFail") : LastMessage());
-        return false;
     }
-    return true;
+    const bool done = finished && m_dialog.lastOutcome == MainDialog::Outcome::kDone;
+    if (!done || then == Then::kClose) {
+        hartMaster.CloseLink();
+    }
+    return done;
 }
 
 std::string CliSession::LastMessage() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -47,9 +48,18 @@ class CliSession {
     // Probed before the serial devices (the demo simulator's pty).
     const std::vector<std::string>& ExtraPorts() const { return m_extraPorts; }
 
-    // Starts a main-window sequence and waits until it is over. False with
-    // `error` (UTF-8) set when it was refused or failed.
-    bool RunSequence(void (MainDialog::*start)(), std::string& error);
+    // What follows a sequence that went well: the next step of the same
+    // command keeps the link open; otherwise it closes, which joins the
+    // receive thread, so no trace line lands amid the result.
+    enum class Then { kClose, kKeepOpen };
+    // Does what `start` does (a button's click) and waits until the
+    // sequence it started is over. False with `error` (UTF-8) set when it
+    // was refused or failed; the link is then closed.
+    bool RunSequence(const std::function<void()>& start, std::string& error,
+                     Then then = Then::kClose);
+    bool RunSequence(void (MainDialog::*start)(), std::string& error) {
+        return RunSequence([this, start] { (m_dialog.*start)(); }, error);
+    }
     // The text of the last message the logic showed, empty for none.
     std::string LastMessage() const;
 

@@ -9,7 +9,8 @@ namespace tandrin::cli {
 
 // The shell services of a terminal program: messages are kept for the
 // front end to print once the command is over; questions are answered
-// "no" and file dialogs cancelled, since nobody is there to answer.
+// "no" (unless the command itself was the confirmation) and file dialogs
+// cancelled, since nobody is there to answer.
 class ConsoleShell : public ShellServices {
   public:
     struct Message {
@@ -25,7 +26,10 @@ class ConsoleShell : public ShellServices {
                     MessageIcon icon) override {
         messages.push_back({text, caption, icon});
     }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    // A command that names the action is its own confirmation.
+    bool answerYes = false;
+
+    bool AskYesNo(const std::string&, const std::string&) override { return answerYes; }
     void SetStatusText(int pane, const std::string& text) override {
         if (pane == 0 || pane == 1) {
             status[pane] = text;

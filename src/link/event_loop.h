@@ -13,6 +13,7 @@ using TimerId = std::uint32_t;
 class EventLoop {
   public:
     using Callback = std::function<void(TimerId)>;
+    using Task = std::function<void()>;
 
     virtual ~EventLoop() = default;
 
@@ -26,6 +27,9 @@ class EventLoop {
     virtual void PumpingDelay(std::uint32_t ms) = 0;
     // Milliseconds from an arbitrary origin; wraps like GetTickCount.
     virtual std::uint32_t TickCount() = 0;
+    // Runs `task` on the loop's thread soon. The one call that is safe from
+    // any thread: how the receive thread hands news to the UI thread.
+    virtual void Post(Task task) = 0;
 };
 
 }  // namespace tandrin

@@ -10,9 +10,7 @@ HartMaster::HartMaster() : m_portFactory(MakeSerialPort) {}
 
 HartMaster::~HartMaster() {
     // A timer left behind must not call into a destroyed master.
-    if (m_nTimer != 0 && m_pLoop != nullptr) {
-        m_pLoop->KillTimer(m_nTimer);
-    }
+    KillPhaseTimer();
     CloseLink();
 }
 
@@ -43,6 +41,7 @@ int HartMaster::OpenLink(const std::string& portName) {
         return 0;
     }
     m_lastOpenError = PortOpenError::kNone;
+    m_bPortLost = false;
     m_bOpen = 1;
     return 1;
 }
@@ -53,9 +52,42 @@ bool HartMaster::StartReceiving() {
         return true;  // a port that delivers its bytes by other means
     }
     m_pReceiveThread = std::make_unique<ReceiveThread>();
-    return m_pReceiveThread->StartThread(fd, [this](const std::uint8_t* bytes, std::size_t length) {
-        AppendReceived(bytes, length);
-    });
+    // The thread cannot close the link it reads: it posts the news to the
+    // UI thread, where the master may be gone by the time it arrives.
+    const std::weak_ptr<char> alive = m_lifeToken;
+    EventLoop* loop = m_pLoop;
+    auto portGone = [this, alive, loop] {
+        if (loop != nullptr) {
+            loop->Post([this, alive] {
+                if (!alive.expired()) {
+                    OnPortGone();
+                }
+            });
+        }
+    };
+    return m_pReceiveThread->StartThread(
+        fd,
+        [this](const std::uint8_t* bytes, std::size_t length) { AppendReceived(bytes, length); },
+        std::move(portGone));
+}
+
+void HartMaster::OnPortGone() {
+    // News about a link that has since been closed or reopened is stale.
+    if (!m_pReceiveThread || !m_pReceiveThread->PortGone()) {
+        return;
+    }
+    const bool inFlight = m_nPhase != 0;
+    KillPhaseTimer();
+    m_nPhase = 0;
+    CloseLink();
+    m_bPortLost = true;
+    if (m_linkLostHandler) {
+        m_linkLostHandler();
+    }
+    // At once, not after every retry over a port that is not there.
+    if (inFlight && cancelFlag == 0) {
+        Complete(0, m_byRequestCmd);
+    }
 }
 
 void HartMaster::CloseLink() {
@@ -75,6 +107,10 @@ void HartMaster::CloseLink() {
 }
 
 void HartMaster::SendCommand(void* user, CompletionFn completion, std::uint8_t command) {
+    // The request is built from the device values: no reply to an earlier
+    // transaction may be parsed into them meanwhile.
+    KillPhaseTimer();
+    StopReception();
     m_pUser = user;
     m_pfnCompletion = completion;
     BuildRequest(command);
@@ -82,6 +118,14 @@ void HartMaster::SendCommand(void* user, CompletionFn completion, std::uint8_t c
     m_nRetry = 0;
     ++m_nTransaction;
     SendFrame(m_abyTxFrame.data(), m_nTxLength);
+}
+
+void HartMaster::CancelTransaction() {
+    KillPhaseTimer();
+    // A raised RTS would keep a half-duplex modem talking on the loop.
+    StopReception();
+    DropRtsIfOpen();
+    m_nPhase = 0;
 }
 
 void HartMaster::SendFrame(const std::uint8_t* bytes, int length) {
@@ -111,10 +155,15 @@ void HartMaster::SendFrame(const std::uint8_t* bytes, int length) {
 void HartMaster::StartPhaseTimer(std::uint32_t period) {
     // Only one phase timer may be pending: one left over from a cancelled
     // transaction would otherwise drive the new one's phases.
-    if (m_nTimer != 0) {
+    KillPhaseTimer();
+    m_nTimer = m_pLoop->StartTimer(period, [this](TimerId id) { OnPhaseTimer(id); });
+}
+
+void HartMaster::KillPhaseTimer() {
+    if (m_nTimer != 0 && m_pLoop != nullptr) {
         m_pLoop->KillTimer(m_nTimer);
     }
-    m_nTimer = m_pLoop->StartTimer(period, [this](TimerId id) { OnPhaseTimer(id); });
+    m_nTimer = 0;
 }
 
 void HartMaster::OnPhaseTimer(TimerId timer) {
@@ -124,10 +173,7 @@ void HartMaster::OnPhaseTimer(TimerId timer) {
     }
     m_nTimer = 0;
     if (cancelFlag != 0) {
-        // A raised RTS would keep a half-duplex modem talking on the loop,
-        // and a late reply must not land in values a page is now writing.
-        StopReception();
-        DropRtsIfOpen();
+        CancelTransaction();  // in case the canceller left that to us
         return;
     }
     if (m_nPhase == 1) {
@@ -138,6 +184,9 @@ void HartMaster::OnPhaseTimer(TimerId timer) {
     }
     if (m_nPhase != 2) {
         return;
+    }
+    if (m_pReceiveThread) {
+        m_pReceiveThread->CatchUp();  // what arrived a moment ago still counts
     }
     if (ResponseComplete()) {
         StopReception();
@@ -153,13 +202,13 @@ void HartMaster::OnPhaseTimer(TimerId timer) {
     const std::uint64_t transaction = m_nTransaction;
     if (m_byRequestCmd == 0) {
         m_pLoop->PumpingDelay(kCommand0RetryPause);
-        // The pause runs other events: a Stop or a new command may have
-        // taken over the engine meanwhile.
-        if (cancelFlag != 0 || transaction != m_nTransaction) {
-            if (transaction == m_nTransaction) {
-                StopReception();
-                DropRtsIfOpen();
-            }
+        // The pause runs other events: a Stop, a lost port or a new command
+        // may have ended this transaction or taken over the engine.
+        if (transaction != m_nTransaction || m_nPhase != 2) {
+            return;
+        }
+        if (cancelFlag != 0) {
+            CancelTransaction();
             return;
         }
     }

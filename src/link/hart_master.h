@@ -33,7 +33,9 @@ using LinkTrace = std::function<void(bool sent, const std::uint8_t* bytes, std::
 // what it calls (ScanResponse, DispatchResponse, the parsers), which run on
 // the receive thread. m_rxMutex guards the receive state; the complete flag
 // is set with release after the parsers stored their values, and the UI
-// thread reads the device model only after seeing it with acquire.
+// thread reads the device model only after seeing it with acquire. Ending
+// reception takes m_rxMutex, so once it returns no parser is running and
+// none will start: after that the UI thread may write the device model.
 class HartMaster : public DeviceData {
   public:
     static constexpr std::size_t kFrameCapacity = 60;
@@ -64,9 +66,24 @@ class HartMaster : public DeviceData {
     ISerialPort* Port() const { return m_pPort.get(); }
     // Why the last OpenLink failed; kNone after a success.
     PortOpenError LastOpenError() const { return m_lastOpenError; }
+    // Set when the port went away under an open link (unplugged, the far
+    // end of a pty closed); the link was then closed. Cleared by the next
+    // successful OpenLink.
+    bool PortLost() const { return m_bPortLost; }
+    // Called on the UI thread after a lost port closed the link. A
+    // transaction in flight then ends with a failure completion, unless
+    // the handler cancelled it (cancelFlag).
+    void SetLinkLostHandler(std::function<void()> handler) {
+        m_linkLostHandler = std::move(handler);
+    }
 
     // Transactions (UI thread)
     void SendCommand(void* user, CompletionFn completion, std::uint8_t command);
+    // Ends the transaction in flight at once, without a completion: no byte
+    // is taken any more (so no reply to it reaches the device model), its
+    // timer is gone and RTS dropped. Stop and a port change call it along
+    // with cancelFlag; every new command starts with it.
+    void CancelTransaction();
     void SendFrame(const std::uint8_t* bytes, int length);
     void OnPhaseTimer(TimerId timer);
     const CommandTiming& Timing() const { return m_timing; }
@@ -107,6 +124,8 @@ class HartMaster : public DeviceData {
 
   private:
     void StartPhaseTimer(std::uint32_t period);
+    void KillPhaseTimer();
+    void OnPortGone();
     void StopReception();
     void ResetReception(std::uint8_t receiving);
     void DropRtsIfOpen();
@@ -127,6 +146,11 @@ class HartMaster : public DeviceData {
     CompletionFn m_pfnCompletion = nullptr;
     TimerId m_nTimer = 0;              // the phase timer now pending, 0 for none
     std::uint64_t m_nTransaction = 0;  // bumped by every SendCommand
+    bool m_bPortLost = false;
+    std::function<void()> m_linkLostHandler;
+    // Lets news posted by the receive thread find out whether this master
+    // is still there when it arrives.
+    std::shared_ptr<char> m_lifeToken = std::make_shared<char>();
 
     std::mutex m_rxMutex;
     std::atomic<std::uint8_t> m_bReceiving{0};

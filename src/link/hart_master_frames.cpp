@@ -15,7 +15,9 @@ constexpr std::size_t kAddressOffset = 11;
 constexpr std::size_t kLongCommandOffset = 16;
 constexpr std::size_t kLongDataOffset = 18;
 constexpr std::size_t kMinScanBytes = 16;
-constexpr std::size_t kPreambleWindow = 10;
+// Up to ten noise bytes may come before the preamble: its first 0xFF lies
+// at index 10 at the latest.
+constexpr std::size_t kPreambleWindow = 11;
 constexpr std::size_t kDelimiterLimit = 40;
 }  // namespace
 
@@ -112,6 +114,13 @@ bool HartMaster::ScanResponse() {
 
 bool HartMaster::DispatchResponse() {
     if (m_byResponseCmd != m_byRequestCmd) {
+        return false;
+    }
+    // The parsers read command 0 with the short layout and every other
+    // command with the long one; the other form would be read at the
+    // wrong offsets.
+    const std::uint8_t expected = m_byResponseCmd == 0 ? kResponseShort : kResponseLong;
+    if (m_abyRxFrame[0] != expected) {
         return false;
     }
     return ParseResponse(m_byResponseCmd, m_byRxByteCount, m_abyRxFrame.data(), *this);

@@ -54,7 +54,13 @@ int CSerialPort::Open(const std::string& path) {
         m_lastError = PortOpenError::kBusy;
         return 0;
     }
+    if (!SaveLineState(fd.Get(), m_found)) {
+        UnlockPortExclusive(fd.Get());
+        m_lastError = PortOpenError::kNotTerminal;
+        return 0;
+    }
     if (!ApplyHartLineSettings(fd.Get())) {
+        RestoreLineState(fd.Get(), m_found);  // whatever part was taken
         UnlockPortExclusive(fd.Get());
         m_lastError = PortOpenError::kRefusedSettings;
         return 0;
@@ -70,6 +76,7 @@ void CSerialPort::Close() {
     if (!m_fd.Valid()) {
         return;
     }
+    RestoreLineState(m_fd.Get(), m_found);
     UnlockPortExclusive(m_fd.Get());
     m_fd.Reset();
     m_bOpen = 0;

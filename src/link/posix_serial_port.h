@@ -4,13 +4,16 @@
 #include <string>
 
 #include "link/serial_port.h"
+#include "platform/line_state.h"
 #include "platform/unique_fd.h"
 
 namespace tandrin {
 
 // The HART modem's serial line on Linux, named by device path
 // ("/dev/ttyUSB0", or a pseudo-terminal). Opened exclusively and
-// non-blocking; the receive thread polls Descriptor().
+// non-blocking; the receive thread polls Descriptor(). Close hands the
+// device back as Open found it: its settings, DTR and RTS, and no
+// exclusive flag.
 class CSerialPort : public ISerialPort {
   public:
     CSerialPort() = default;
@@ -33,6 +36,7 @@ class CSerialPort : public ISerialPort {
 
   private:
     UniqueFd m_fd;
+    LineState m_found;
     std::int32_t m_bOpen = 0;
     PortOpenError m_lastError = PortOpenError::kNone;
 };

@@ -8,7 +8,7 @@
 
 namespace tandrin {
 
-bool ReceiveThread::StartThread(int fd, Sink sink) {
+bool ReceiveThread::StartThread(int fd, Sink sink, PortGoneFn portGone) {
     FinishThread();
     if (!m_stop.Valid()) {
         return false;
@@ -16,6 +16,8 @@ bool ReceiveThread::StartThread(int fd, Sink sink) {
     m_stop.Drain();
     m_fd = fd;
     m_sink = std::move(sink);
+    m_portGone = std::move(portGone);
+    m_bPortGone.store(false, std::memory_order_release);
     m_bFinished.store(false, std::memory_order_release);
     try {
         m_thread = std::thread([this] { Routine(); });
@@ -34,25 +36,38 @@ void ReceiveThread::FinishThread() {
     m_thread.join();
 }
 
-void ReceiveThread::Routine() {
-    for (;;) {
-        short revents = 0;
-        Outcome outcome = Wait(-1, revents);
-        if (outcome == Outcome::kContinue) {
-            outcome = ReadChunk(revents);
-        }
-        if (outcome != Outcome::kContinue) {
-            break;
-        }
+void ReceiveThread::CatchUp() {
+    if (Finished()) {
+        return;
     }
-    m_bFinished.store(true, std::memory_order_release);
+    // A lost port found here is left for the thread, whose poll sees it too.
+    std::lock_guard<std::mutex> lock(m_readMutex);
+    ReadAvailable(0);
 }
 
-ReceiveThread::Outcome ReceiveThread::Wait(int timeoutMs, short& revents) {
+void ReceiveThread::Routine() {
+    Outcome outcome = Outcome::kContinue;
+    while (outcome == Outcome::kContinue) {
+        short revents = 0;
+        outcome = Wait(revents);
+        if (outcome == Outcome::kContinue) {
+            std::lock_guard<std::mutex> lock(m_readMutex);
+            outcome = ReadAvailable(revents);
+        }
+    }
+    const bool gone = outcome == Outcome::kPortGone;
+    m_bPortGone.store(gone, std::memory_order_release);
+    m_bFinished.store(true, std::memory_order_release);
+    if (gone && m_portGone) {
+        m_portGone();
+    }
+}
+
+ReceiveThread::Outcome ReceiveThread::Wait(short& revents) {
     pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_stop.ReadFd(), POLLIN, 0}};
     int ready;
     do {
-        ready = ::poll(fds, 2, timeoutMs);
+        ready = ::poll(fds, 2, -1);
     } while (ready < 0 && errno == EINTR);
     if (ready < 0) {
         return Outcome::kPortGone;
@@ -67,47 +82,24 @@ ReceiveThread::Outcome ReceiveThread::Wait(int timeoutMs, short& revents) {
     return Outcome::kContinue;
 }
 
-ReceiveThread::Outcome ReceiveThread::ReadChunk(short revents) {
-    std::size_t count = 0;
+ReceiveThread::Outcome ReceiveThread::ReadAvailable(short revents) {
     for (;;) {
-        const ssize_t n = ::read(m_fd, m_abyBuffer + count, kChunkLimit - count);
+        const ssize_t n = ::read(m_fd, m_abyBuffer, kChunkLimit);
         if (n > 0) {
-            count += static_cast<std::size_t>(n);
-            if (count == kChunkLimit) {
-                Deliver(count);
-                count = 0;
+            if (m_sink) {
+                m_sink(m_abyBuffer, static_cast<std::size_t>(n));
             }
             continue;
         }
         if (n < 0 && errno == EINTR) {
             continue;
         }
+        if (n < 0 && errno == EAGAIN && (revents & POLLHUP) == 0) {
+            return Outcome::kContinue;
+        }
         // 0 bytes, EIO, or nothing to read after a hang-up: the port is gone,
         // and polling it again would only spin.
-        if (n == 0 || errno != EAGAIN || (revents & POLLHUP) != 0) {
-            Deliver(count);  // what came before the hang-up still counts
-            return Outcome::kPortGone;
-        }
-        if (count == 0) {
-            return Outcome::kContinue;
-        }
-        const Outcome outcome = Wait(kChunkGapMs, revents);
-        if (outcome == Outcome::kPortGone) {
-            Deliver(count);
-        }
-        if (outcome != Outcome::kContinue) {
-            return outcome;
-        }
-        if (revents == 0) {
-            Deliver(count);  // quiet for the whole gap: the chunk is done
-            return Outcome::kContinue;
-        }
-    }
-}
-
-void ReceiveThread::Deliver(std::size_t count) {
-    if (count > 0 && m_sink) {
-        m_sink(m_abyBuffer, count);
+        return Outcome::kPortGone;
     }
 }
 

@@ -25,7 +25,27 @@ void VirtualEventLoop::PumpingDelay(std::uint32_t ms) {
     RunFor(ms);
 }
 
+void VirtualEventLoop::Post(Task task) {
+    std::lock_guard<std::mutex> lock(m_postedMutex);
+    m_posted.push_back(std::move(task));
+}
+
+bool VirtualEventLoop::RunPosted() {
+    std::vector<Task> tasks;
+    {
+        std::lock_guard<std::mutex> lock(m_postedMutex);
+        tasks.swap(m_posted);
+    }
+    for (Task& task : tasks) {
+        task();
+    }
+    return !tasks.empty();
+}
+
 bool VirtualEventLoop::FireNextDueBy(std::uint64_t limit) {
+    if (RunPosted()) {
+        return true;
+    }
     if (m_timers.empty() || m_timers.begin()->first.due > limit) {
         return false;
     }

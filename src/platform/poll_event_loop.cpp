@@ -35,6 +35,25 @@ std::uint32_t PollEventLoop::TickCount() {
     return static_cast<std::uint32_t>(ms.count());
 }
 
+void PollEventLoop::Post(Task task) {
+    {
+        std::lock_guard<std::mutex> lock(m_postedMutex);
+        m_posted.push_back(std::move(task));
+    }
+    m_wake.Signal();
+}
+
+void PollEventLoop::RunPosted() {
+    std::vector<Task> tasks;
+    {
+        std::lock_guard<std::mutex> lock(m_postedMutex);
+        tasks.swap(m_posted);
+    }
+    for (Task& task : tasks) {
+        task();
+    }
+}
+
 void PollEventLoop::WatchFd(int fd, short events, FdCallback callback) {
     m_watches[fd] = Watch{events, std::move(callback)};
 }
@@ -123,6 +142,7 @@ void PollEventLoop::WaitAndDispatch(Clock::time_point until) {
     }
     if (fds[0].revents != 0) {
         m_wake.Drain();
+        RunPosted();
     }
     for (std::size_t i = 1; i < fds.size(); ++i) {
         if (fds[i].revents == 0) {

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "link/event_loop.h"
 #include "platform/wake_pipe.h"
@@ -17,7 +19,7 @@ namespace tandrin {
 // simulator, the integration tests): one thread, timers and descriptors
 // multiplexed with ppoll, sleeping whenever nothing is due.
 //
-// Everything except Quit() must be called on the thread that runs the loop.
+// Everything except Quit() and Post() must be called on the thread that runs the loop.
 // Callbacks may start and kill timers, watch and unwatch descriptors and
 // run nested loops (PumpingDelay).
 class PollEventLoop : public EventLoop {
@@ -33,6 +35,7 @@ class PollEventLoop : public EventLoop {
     void KillTimer(TimerId id) override;
     void PumpingDelay(std::uint32_t ms) override { RunFor(ms); }
     std::uint32_t TickCount() override;
+    void Post(Task task) override;
 
     // One watch per descriptor; watching it again replaces the watch. The
     // callback also runs on POLLHUP and POLLERR, which poll always reports:
@@ -69,6 +72,7 @@ class PollEventLoop : public EventLoop {
     // True when a timer fired.
     bool FireDueTimers();
     void WaitAndDispatch(Clock::time_point until);
+    void RunPosted();
 
     std::map<TimerKey, Timer> m_timers;
     std::unordered_map<TimerId, TimerKey> m_timerKeys;
@@ -76,6 +80,8 @@ class PollEventLoop : public EventLoop {
     TimerId m_nextId = 1;
     std::map<int, Watch> m_watches;
     WakePipe m_wake;
+    std::mutex m_postedMutex;
+    std::vector<Task> m_posted;
     std::atomic<bool> m_quit{false};
 };
 

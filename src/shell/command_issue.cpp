@@ -68,6 +68,19 @@ void ReportDone() {
     Report(true, "strOpOK");
 }
 
+void ReportLinkLost() {
+    if (mainWindow == nullptr) {
+        return;
+    }
+    const bool wasBusy = busyFlag != 0;
+    mainWindow->StopSequence();
+    if (wasBusy) {
+        mainWindow->lastOutcome = MainDialog::Outcome::kFailed;
+        Message("strPortLost", MessageIcon::kError);
+    }
+    Report(true, "strPortLost");
+}
+
 void ReportFailed() {
     Message("strCommFail", MessageIcon::kInformation);
     busyFlag = 0;

@@ -26,5 +26,9 @@ int CheckLinkReady();
 void StartCommand(void* user, CompletionFn completion);
 void ReportDone();
 void ReportFailed();
+// The master closed the link because its port went away: a sequence in
+// flight ends like a Stop, with the message "strPortLost"; the status bar
+// says so either way. The next command reopens the port.
+void ReportLinkLost();
 
 }  // namespace tandrin

@@ -7,7 +7,10 @@ namespace tandrin {
 MainDialog* mainWindow = nullptr;
 
 MainDialog::MainDialog(Form& form, MenuBar& menu, ShellServices& shell)
-    : m_form(form), m_menu(menu), m_shell(shell) {}
+    : m_form(form), m_menu(menu), m_shell(shell) {
+    // Reports through mainWindow, whichever dialog that is by then.
+    hartMaster.SetLinkLostHandler(&ReportLinkLost);
+}
 
 void MainDialog::SetStatusText(int pane, const std::string& text) {
     m_shell.SetStatusText(pane, text);

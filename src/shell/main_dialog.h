@@ -20,10 +20,16 @@ class DevicePage {
     virtual void Translate() {}
     virtual void RefreshDegreeTexts() {}
     virtual void Show(bool /*visible*/) {}
+    // Another page is about to be shown instead of this one; a running
+    // sequence has been stopped.
+    virtual void Leave() {}
     // The monitor page: the toolbar's commands 31000..31006 and the
     // sampling period chosen in box 501.
     virtual bool OnCommand(int /*id*/) { return false; }
     virtual void SetSamplingPeriod(int /*seconds*/) {}
+    // Asked before the page is left or the program ends; false keeps the
+    // page as it is (the user chose to keep what it holds).
+    virtual bool MayDiscard() { return true; }
 };
 
 // The main window's logic, written against its controls (a Form), its menu
@@ -90,6 +96,8 @@ class MainDialog {
     void ShowFirstPage();
     // A page button: highlight, stop, show that page alone, monitor tools.
     void ShowPage(int index);
+    // Every page agrees to let the program end.
+    bool MayClose();
     int VisiblePage() const { return m_nVisiblePage; }
     // Toolbar positions 7..13 and the sampling-period box (controls of the
     // form under the commands' identifiers and 501).

@@ -91,9 +91,10 @@ void MainDialog::SelectPort(const std::string& name) {
         if (!match) {
             continue;
         }
-        // A transaction in flight must end at its next timer without
-        // touching the port that is about to close.
+        // A transaction in flight must end without touching the port that
+        // is about to close.
         cancelFlag = 1;
+        hartMaster.CancelTransaction();
         busyFlag = 0;
         hartMaster.CloseLink();
         hartMaster.m_strPortName = name;
@@ -205,6 +206,8 @@ int MainDialog::SearchStep(int answered) {
 void MainDialog::StopSequence() {
     CommandSequence.index = CommandSequence.count;
     cancelFlag = 1;
+    // No late reply may land in the values written from here on.
+    hartMaster.CancelTransaction();
     if (busyFlag != 0) {
         busyFlag = 0;
         SetStatusText(0, LangText("strBreak"));

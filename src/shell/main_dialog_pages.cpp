@@ -91,8 +91,17 @@ void MainDialog::ShowPage(int index) {
     if (!ValidIndex(index)) {
         return;
     }
+    if (DevicePage* leaving = m_pages[SlotOfIndex(m_nVisiblePage)];
+        index != m_nVisiblePage && leaving != nullptr && !leaving->MayDiscard()) {
+        return;
+    }
     HighlightPageButton(index);
     StopSequence();
+    if (index != m_nVisiblePage) {
+        if (DevicePage* leaving = m_pages[SlotOfIndex(m_nVisiblePage)]) {
+            leaving->Leave();
+        }
+    }
     // Show the new page before hiding the old one, so the area is never
     // empty in between.
     if (DevicePage* page = m_pages[SlotOfIndex(index)]) {
@@ -106,6 +115,15 @@ void MainDialog::ShowPage(int index) {
     }
     m_nVisiblePage = index;
     ShowMonitorTools(index == kMonitorIndex);
+}
+
+bool MainDialog::MayClose() {
+    for (DevicePage* page : m_pages) {
+        if (page != nullptr && !page->MayDiscard()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void MainDialog::ShowMonitorTools(bool show) {

@@ -9,7 +9,7 @@ enum class MessageIcon { kInformation, kWarning, kError, kQuestion };
 // What the shell asks of the windowing system besides the controls.
 // Texts are bytes in the interface code page.
 class ShellServices {
-public:
+  public:
     virtual ~ShellServices() = default;
 
     virtual void MessageBox(const std::string& text, const std::string& caption,
@@ -22,6 +22,14 @@ public:
     virtual std::string SaveFileDialog(const std::string& filter,
                                        const std::string& defaultExtension) = 0;
     virtual void OpenAddress(const std::string& address) = 0;
+    // A save dialog with its title and a suggested file name; front ends
+    // without them fall back to the plain one.
+    virtual std::string SaveFileDialogTitled(const std::string& /*title*/,
+                                             const std::string& filter,
+                                             const std::string& /*defaultName*/,
+                                             const std::string& defaultExtension) {
+        return SaveFileDialog(filter, defaultExtension);
+    }
 };
 
 }  // namespace tandrin

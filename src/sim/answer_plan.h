@@ -17,8 +17,8 @@ struct LinePacing {
     bool paced = true;
     double turnaroundMs = 20;
     static constexpr double kByteMs = 11 * 1000.0 / 1200;  // 11 bits at 1200 baud
-    // Longer than the 50 ms after which the tool's receive thread ends a
-    // chunk, so each burst reaches it on its own.
+    // Longer than the 50 ms of quiet after which a Windows-style serial
+    // read returns, so each burst reaches the tool on its own.
     static constexpr double kBurstGapMs = 80;
 };
 

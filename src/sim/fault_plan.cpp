@@ -9,7 +9,7 @@ namespace tandrin::sim {
 const char* const kFaultSpecHelp =
     "  A fault SPEC is KIND[=VALUE][,cmd=N][,skip=N][,count=N]; KIND is one of\n"
     "    noise[=N]     N bytes of line noise before the preamble (default 4; the\n"
-    "                  tool skips up to 9)\n"
+    "                  tool skips up to 10)\n"
     "    checksum      a wrong checksum byte\n"
     "    command       the answer names the next command number\n"
     "    code[=N]      response code N instead of 0 (default 32, busy)\n"

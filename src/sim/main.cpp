@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/poll_event_loop.h"
-#include "platform/wake_pipe.h"
+#include "platform/stop_signals.h"
 #include "sim/sim_line.h"
 #include "sim/sim_options.h"
 #include "sim/simulator.h"
@@ -18,22 +18,6 @@ namespace {
 
 using namespace tandrin;
 using namespace tandrin::sim;
-
-WakePipe* stopPipe = nullptr;
-
-extern "C" void OnStopSignal(int) {
-    stopPipe->Signal();
-}
-
-void CatchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaction(signal, &action, nullptr);
-    }
-    ::signal(SIGPIPE, SIG_IGN);  // a closed stdout must not kill the line
-}
 
 void Announce(const SimCommandLine& options, const std::string& path) {
     std::printf("%s\n", path.c_str());
@@ -50,6 +34,9 @@ std::unique_ptr<SimLine> OpenLine(const SimCommandLine& options, std::string& er
 }
 
 int Serve(const SimCommandLine& options) {
+    // Before the link is placed, so that no signal can leave it behind.
+    const StopSignals stopSignals;
+    ::signal(SIGPIPE, SIG_IGN);  // a closed stdout must not kill the line
     std::string error;
     auto line = OpenLine(options, error);
     if (!line) {
@@ -63,11 +50,8 @@ int Serve(const SimCommandLine& options) {
     }
 
     PollEventLoop loop;
-    WakePipe stop;
-    stopPipe = &stop;
-    CatchStopSignals();
-    loop.WatchFd(stop.ReadFd(), POLLIN, [&](short) {
-        stop.Drain();
+    loop.WatchFd(stopSignals.ReadFd(), POLLIN, [&](short) {
+        loop.UnwatchFd(stopSignals.ReadFd());
         loop.Quit();
     });
 

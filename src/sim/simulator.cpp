@@ -231,12 +231,13 @@ void Simulator::FinishAnswer() {
 void Simulator::LoseLine(const std::string& reason) {
     StopTimer();
     m_bAnswering = false;
+    // Counted before the tool can see the hang-up.
+    m_stats->lineLost.store(true);
     if (m_line) {
         m_loop.UnwatchFd(m_line->Fd());
         m_line->HangUp();
         m_line.reset();
     }
-    m_stats->lineLost.store(true);
     if (m_onLineLost) {
         m_onLineLost(reason);
     } else if (m_options.trace != nullptr) {

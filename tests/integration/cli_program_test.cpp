@@ -105,6 +105,33 @@ TEST_F(CliProgram, AFailedCommandExitsOneWithTheMessage) {
     EXPECT_EQ(json->count("error"), 1u);
 }
 
+TEST_F(CliProgram, PageCommandsWriteWhatReadsBackAndRefuseWithThePagesMessages) {
+    auto written = Json({"set-info", "--tag", "tt-9", "--date", "2030-12-31"});
+    EXPECT_EQ(Keys(written), (std::vector<std::string>{"date", "descriptor", "message", "tag"}));
+    EXPECT_EQ(Json({"set-final-assembly", "00beef"})["final_assembly"].text, "00BEEF");
+    auto info = Json({"info"});
+    EXPECT_EQ(Keys(info), (std::vector<std::string>{"date", "descriptor", "final_assembly",
+                                                    "message", "poll_address", "tag"}));
+    EXPECT_EQ(info["tag"].text, "TT-9");
+    EXPECT_EQ(info["date"].text, "2030-12-31");
+    EXPECT_EQ(info["descriptor"].text, written["descriptor"].text) << "kept as it was";
+    EXPECT_EQ(info["final_assembly"].text, "00BEEF");
+    EXPECT_EQ(info["poll_address"].number, 0);
+
+    EXPECT_EQ(Json({"fix-current", "3.79"}, 1)["error"].text.rfind("Current out of range", 0), 0u);
+    EXPECT_EQ(Json({"fix-current", "3.8"})["fixed_current_ma"].number, 3.8);
+    EXPECT_EQ(Json({"fix-current", "exit"})["fixed_current_ma"].number, 0.0);
+    EXPECT_EQ(Json({"trim", "3", "22.001"}, 1).count("error"), 1u);
+    EXPECT_EQ(Json({"set-address", "16"}, 1)["error"].text,
+              "The polling address must be between 0 and 15.");
+    EXPECT_EQ(Json({"set-upper-range"})["ok"].kind, JsonValue::Kind::kBool);
+
+    // Bad usage never reaches the transmitter.
+    EXPECT_EQ(Cli({"set-final-assembly", "12345"}).status, 2);
+    EXPECT_EQ(Cli({"set-info", "--date", "2023-02-29"}).status, 2);
+    EXPECT_EQ(Cli({"info", "--tag", "x"}).status, 2);
+}
+
 // Every address answers: an unanswered one costs 3.8 s of retries, which
 // the virtual-time workflow tests cover.
 TEST(CliSearch, ListsTheAddressesThatAnswered) {

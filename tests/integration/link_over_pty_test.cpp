@@ -16,6 +16,10 @@ using test::LinkOverPty;
 
 const std::array<std::uint8_t, 5> kDefaultLongAddress{0xE0, 0x5A, 0x0A, 0x00, 0x00};
 
+// How late a completion may come on a loaded machine. A retry costs a
+// whole try (550 ms or more), so one still shows.
+constexpr double kLateness = 300;
+
 sim::FaultPlan Faults(std::initializer_list<const char*> specs) {
     sim::FaultPlan plan;
     for (const char* text : specs) {
@@ -34,7 +38,7 @@ TEST_F(LinkOverPty, Command0AtLinePaceCompletesAfterItsPeriodsAndFillsTheLongAdd
     EXPECT_EQ(outcome.success, 1);
     EXPECT_EQ(outcome.command, 0);
     EXPECT_GE(outcome.ms, Sum(0));
-    EXPECT_LT(outcome.ms, Sum(0) + 1000);
+    EXPECT_LT(outcome.ms, Sum(0) + kLateness);
     EXPECT_EQ(master.m_abyLongAddr, kDefaultLongAddress);
     EXPECT_EQ(simulator.Stats().framesHeard.load(), 1u) << "answered at the first try";
 }
@@ -48,7 +52,7 @@ TEST_F(LinkOverPty, AnUnansweredCommandFailsAfterSixWrites) {
     ASSERT_TRUE(outcome.done);
     EXPECT_EQ(outcome.success, 0);
     EXPECT_GE(outcome.ms, 6 * Sum(1));
-    EXPECT_LT(outcome.ms, 6 * Sum(1) + 1000);
+    EXPECT_LT(outcome.ms, 6 * Sum(1) + kLateness);
     EXPECT_EQ(simulator.Stats().framesHeard.load(), 6u);
 }
 
@@ -58,26 +62,27 @@ TEST_F(LinkOverPty, AnAnswerInBurstsIsAccepted) {
     Serve(std::move(setup));
     const auto outcome = Run(0);
     EXPECT_EQ(outcome.success, 1);
-    EXPECT_LT(outcome.ms, Sum(0) + 1000) << "accepted at the first try";
+    EXPECT_LT(outcome.ms, Sum(0) + kLateness) << "accepted at the first try";
+    EXPECT_EQ(simulator.Stats().framesHeard.load(), 1u);
     EXPECT_EQ(master.m_abyLongAddr, kDefaultLongAddress);
 }
 
-TEST_F(LinkOverPty, AHangUpMidTransactionEndsInAFailureAndACleanClose) {
+TEST_F(LinkOverPty, AHangUpMidTransactionClosesTheLinkAndFailsAtOnce) {
     auto setup = Fast();
     setup.faults = Faults({"hangup=9,cmd=1"});
     Serve(std::move(setup));
     ASSERT_EQ(Run(0).success, 1);
+    int reported = 0;
+    master.SetLinkLostHandler([&] { ++reported; });
     const auto outcome = Run(1);
     ASSERT_TRUE(outcome.done) << "the engine hung";
     EXPECT_EQ(outcome.success, 0);
+    EXPECT_LT(outcome.ms, Sum(1) + kLateness) << "it waited out the retries";
     EXPECT_TRUE(simulator.Stats().lineLost.load());
-    const auto later = Run(2);  // the receive thread has gone quietly
-    EXPECT_EQ(later.success, 0);
-    EXPECT_GE(later.ms, 6 * Sum(2));
-    const auto start = std::chrono::steady_clock::now();
-    master.CloseLink();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(reported, 1);
+    EXPECT_TRUE(master.PortLost());
     EXPECT_FALSE(master.IsLinkOpen());
+    EXPECT_EQ(master.Port(), nullptr);
 }
 
 TEST_F(LinkOverPty, WritesReachTheTransmitterAndReadBack) {
@@ -111,6 +116,39 @@ TEST_F(LinkOverPty, EachTransmitterOnTheLineAnswersAtItsOwnAddress) {
     EXPECT_FLOAT_EQ(master.m_fLoopCurrent, 4.0f) << "a multidrop transmitter parks its loop";
 }
 
+// Stop while a reply is on its way, then what a page does next: write the
+// values it will send. The reply must not land in them (and under
+// ThreadSanitizer the parse must not race the writes).
+TEST_F(LinkOverPty, AReplyArrivingAfterAStopNeverReachesTheDeviceModel) {
+    sim::SimSetup setup;  // paced, so the reply comes well inside the window
+    setup.faults = Faults({"late=100,cmd=13"});
+    Serve(std::move(setup));
+    ASSERT_EQ(Run(0).success, 1);
+    const std::size_t answered = simulator.Stats().answersSent.load();
+    bool completed = false;
+    master.SendCommand(
+        &completed,
+        [](void* user, std::int32_t, std::uint8_t) { *static_cast<bool*>(user) = true; }, 13);
+    ASSERT_TRUE(loop.RunUntil([&] { return master.m_nPhase == 2; }, 2000));
+    cancelFlag = 1;
+    master.CancelTransaction();
+    master.m_strTag = "LOCAL";
+    master.m_byPollAddr = 0;
+    for (int i = 0; i < 300 && simulator.Stats().answersSent.load() == answered; ++i) {
+        loop.RunFor(10);
+    }
+    ASSERT_GT(simulator.Stats().answersSent.load(), answered);
+    loop.RunFor(100);  // the receive thread has read the reply by now
+    EXPECT_EQ(master.m_strTag, "LOCAL");
+    EXPECT_FALSE(completed);
+
+    cancelFlag = 0;
+    const auto next = Run(0);
+    EXPECT_EQ(next.success, 1);
+    EXPECT_LT(next.ms, Sum(0) + kLateness);
+    EXPECT_EQ(master.m_strTag, "LOCAL");
+}
+
 // One spoiled answer costs one retry; the second try succeeds.
 class SpoiledFirstAnswer : public LinkOverPty, public ::testing::WithParamInterface<const char*> {};
 
@@ -122,12 +160,12 @@ TEST_P(SpoiledFirstAnswer, IsRejectedAndTheRetryCompletes) {
     const auto outcome = Run(1);
     EXPECT_EQ(outcome.success, 1);
     EXPECT_GE(outcome.ms, 2 * Sum(1));
-    EXPECT_LT(outcome.ms, 2 * Sum(1) + 1000);
+    EXPECT_LT(outcome.ms, 2 * Sum(1) + kLateness);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SpoiledFirstAnswer,
                          ::testing::Values("checksum,count=1", "command,count=1", "code,count=1",
-                                           "noise=10,count=1", "late=600,count=1"));
+                                           "noise=11,count=1", "late=600,count=1"));
 
 TEST_F(LinkOverPty, NoiseTheToolSkipsCostsNothing) {
     auto setup = Fast();
@@ -136,8 +174,29 @@ TEST_F(LinkOverPty, NoiseTheToolSkipsCostsNothing) {
     master.m_abyLongAddr = kDefaultLongAddress;
     const auto outcome = Run(1);
     EXPECT_EQ(outcome.success, 1);
-    EXPECT_LT(outcome.ms, Sum(1) + 1000);
+    EXPECT_LT(outcome.ms, Sum(1) + kLateness);
+    EXPECT_EQ(simulator.Stats().framesHeard.load(), 1u);
 }
+
+// At real line pace, answers that end late in the receive phase (after
+// noise, in two bursts, or starting late) are taken at the first try.
+class PacedFault : public LinkOverPty, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PacedFault, EveryCommandOfAReadingSucceedsAtTheFirstTry) {
+    sim::SimSetup setup;
+    setup.faults = Faults({GetParam()});
+    Serve(std::move(setup));
+    for (std::uint8_t command : {0, 1, 2}) {
+        const auto outcome = Run(command);
+        EXPECT_EQ(outcome.success, 1) << "command " << int(command);
+        EXPECT_EQ(simulator.Stats().framesHeard.load(), command + 1u) << "command " << int(command);
+        EXPECT_LT(outcome.ms, Sum(command) + kLateness) << "command " << int(command);
+    }
+    EXPECT_FLOAT_EQ(master.m_fLoopCurrent, 4.0f + 16.0f * master.m_fPercentRange / 100.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PacedFault,
+                         ::testing::Values("noise=9", "noise=10", "split=2", "late=100"));
 
 TEST_F(LinkOverPty, ScanPortsFindsTheSimulatorsPtyAndLeavesTheLinkClosed) {
     Serve(Fast());

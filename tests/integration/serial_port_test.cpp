@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -60,6 +61,45 @@ TEST_F(SerialPort, OpensAPtyAsAHartLine) {
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.Descriptor(), -1);
     EXPECT_EQ(port.Write(reinterpret_cast<const std::uint8_t*>("x"), 1), 0);
+}
+
+// Probing opens every serial port of the machine: each must be handed
+// back as it was, not left at 1200 baud 8O1 raw, or locked.
+TEST_F(SerialPort, CloseHandsThePortBackAsItWasFound) {
+    const UniqueFd other(::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK));
+    ASSERT_TRUE(other.Valid());
+    termios found{};
+    ASSERT_EQ(::tcgetattr(other.Get(), &found), 0);
+    ::cfsetispeed(&found, B9600);
+    ::cfsetospeed(&found, B9600);
+    found.c_lflag |= ICANON | ECHO | ISIG;
+    found.c_iflag |= IXON | ICRNL;
+    found.c_oflag |= OPOST | ONLCR;
+    found.c_cflag = (found.c_cflag & ~CSIZE) | CS7;
+    found.c_cc[VMIN] = 4;
+    ASSERT_EQ(::tcsetattr(other.Get(), TCSANOW, &found), 0);
+    ASSERT_EQ(::tcgetattr(other.Get(), &found), 0);  // as the driver keeps them
+
+    CSerialPort port;
+    ASSERT_EQ(port.Open(pty.SlavePath()), 1);
+    termios hart{};
+    ASSERT_EQ(::tcgetattr(other.Get(), &hart), 0);
+    EXPECT_EQ(::cfgetospeed(&hart), B1200);
+    port.Close();
+
+    termios after{};
+    ASSERT_EQ(::tcgetattr(other.Get(), &after), 0);
+    EXPECT_EQ(after.c_iflag, found.c_iflag);
+    EXPECT_EQ(after.c_oflag, found.c_oflag);
+    EXPECT_EQ(after.c_cflag, found.c_cflag);
+    EXPECT_EQ(after.c_lflag, found.c_lflag);
+    EXPECT_EQ(::cfgetispeed(&after), B9600);
+    EXPECT_EQ(::cfgetospeed(&after), B9600);
+    EXPECT_EQ(std::vector<cc_t>(after.c_cc, after.c_cc + NCCS),
+              std::vector<cc_t>(found.c_cc, found.c_cc + NCCS));
+    int exclusive = 1;
+    ASSERT_EQ(::ioctl(other.Get(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
 }
 
 TEST_F(SerialPort, ASecondOpenIsRefusedSilentlyUntilTheFirstCloses) {

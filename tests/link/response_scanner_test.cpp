@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "link/command_flags.h"
+#include "link/hart_frame.h"
 #include "link/hart_master.h"
 #include "support/fake_port.h"
 
@@ -37,15 +38,38 @@ class ResponseScanner : public ::testing::Test {
     HartMaster master;
 };
 
-TEST_F(ResponseScanner, FindsThePreambleOnlyWithinTheFirstTenBytes) {
+TEST_F(ResponseScanner, AcceptsAtMostTenNoiseBytesBeforeThePreamble) {
     const auto frame = LongResponse(kAddress, 1, Cmd1Data(21.5f), 0, 3);
     for (std::size_t noise : {0, 1, 9, 10, 11, 20}) {
         Expect(1);
         std::vector<std::uint8_t> bytes(noise, 0x5A);
         bytes.insert(bytes.end(), frame.begin(), frame.end());
         Feed(bytes);
-        EXPECT_EQ(master.ResponseComplete(), noise <= 9) << noise << " noise bytes";
+        EXPECT_EQ(master.ResponseComplete(), noise <= 10) << noise << " noise bytes";
     }
+}
+
+TEST_F(ResponseScanner, AReplyInTheOtherAddressFormIsRejected) {
+    // Read at the wrong offsets, either would pass for values.
+    const std::uint8_t pollAddress = 0x80;
+    auto body = Cmd1Data(99.0f);
+    body.insert(body.begin(), {0x00, 0x00});  // status bytes
+    std::vector<std::uint8_t> shortReplyTo1;
+    AppendFrame(shortReplyTo1, 5, kResponseShort, &pollAddress, 1, 1, body.data(), body.size());
+    Expect(1);
+    Feed(shortReplyTo1);
+    EXPECT_FALSE(master.ResponseComplete()) << "short reply to command 1";
+    EXPECT_FLOAT_EQ(master.m_fPV, 0.0f);
+
+    const std::vector<std::uint8_t> identity{254, 0x1A, 0x2B, 5, 5, 1, 1, 0x10, 0x00, 1, 2, 3};
+    Expect(0);
+    Feed(LongResponse(kAddress, 0, identity));
+    EXPECT_FALSE(master.ResponseComplete()) << "long reply to command 0";
+    EXPECT_EQ(master.m_abyLongAddr, kAddress);
+
+    Expect(0);
+    Feed(Command0Response(0, 0x1A, 0x2B, {1, 2, 3}));
+    EXPECT_TRUE(master.ResponseComplete()) << "the short reply it expects";
 }
 
 TEST_F(ResponseScanner, NoiseBetweenPreambleAndDelimiterIsPassedOver) {

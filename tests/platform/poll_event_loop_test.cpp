@@ -76,6 +76,21 @@ TEST(PollEventLoop, QuitFromAnotherThreadEndsRun) {
     loop.Run();
 }
 
+TEST(PollEventLoop, APostFromAnotherThreadRunsOnTheLoopsThreadAtOnce) {
+    PollEventLoop loop;
+    std::thread::id ranOn;
+    const auto start = Clock::now();
+    std::thread poster([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        loop.Post([&] { ranOn = std::this_thread::get_id(); });
+    });
+    // Nothing else would wake the loop before the limit.
+    EXPECT_TRUE(loop.RunUntil([&] { return ranOn != std::thread::id(); }, 5000));
+    poster.join();
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_LT(MsSince(start), 1000);
+}
+
 TEST(PollEventLoop, CallbacksMayUnwatchDescriptors) {
     PollEventLoop loop;
     WakePipe first;

@@ -122,6 +122,7 @@ TEST_F(ConnectionWorkflow, StopDuringASearchKeepsWhatWasFound) {
     dialog.Search();
     loop.RunFor(3000);  // both answered; address 2 is being retried
     dialog.StopSequence();
+    EXPECT_FALSE(hartMaster.Receiving()) << "a late reply could still land";
     Run();
     EXPECT_EQ(info.Find(kBox)->entries, (std::vector<std::string>{"0", "1"}));
     EXPECT_EQ(info.Text(kBox), "0");

@@ -35,13 +35,18 @@ KeySet Inventory() {
     const std::map<std::string, std::vector<std::string>> named = {
         {"Lang", {"Language"}},
         {"String",
-         {"strReady",       "strBusy",       "strPortFail", "strCommunication", "strOpOK",
-          "strOpFail",      "strCommFail",   "strBreak",    "strFindMeter",     "strVersion",
-          "strTrimCurrent", "strCurrentErr", "SpanErr",     "Sen1WireErr",      "Sen2WireErr",
-          "SenMatchErr",    "strNOErr",      "strPVCurve",  "strCurrentCurve",  "strPercentCurve",
-          "strUnit",        "strData",       "strTime",     "strFileError",     "strSetZero",
-          "strSetFull",     "strPortMissing", "strPortNotSerial", "strPortBusy", "strPortDenied",
-          "strPortSettings", "strPortOther", "strNoMeter"}},
+         {"strReady", "strBusy", "strPortFail", "strCommunication", "strOpOK", "strOpFail",
+          "strCommFail", "strBreak", "strFindMeter", "strVersion", "strTrimCurrent",
+          "strCurrentErr", "SpanErr", "Sen1WireErr", "Sen2WireErr", "SenMatchErr", "strNOErr",
+          "strPVCurve", "strCurrentCurve", "strPercentCurve", "strUnit", "strData", "strTime",
+          "strFileError", "strSetZero", "strSetFull",
+          // Port errors that name the port
+          "strPortMissing", "strPortNotSerial", "strPortBusy", "strPortDenied", "strPortSettings",
+          "strPortOther", "strNoMeter",
+          // Loop safety
+          "strFixCurrentOnClose", "strFixCurrentOnLeave",
+          // Device information page
+          "strFinalAssemblyErr"}},
         {"MainDlg", {"IDC_STA_INF1", "IDC_CMD_GETVARIN"}},
         {"ToolBar",
          {"IDT_ONLINE", "IDT_SEARCH", "IDT_RESET", "IDT_STOP", "IDT_PROINF", "IDT_CONTACT",
@@ -76,6 +81,10 @@ KeySet Inventory() {
     AddNumbered(keys, "KvView2", "IDC_cboWire", 0, 2);
     AddNumbered(keys, "KvView2", "m_cboSensorType", 0, 27);
     AddNumbered(keys, "KvView3", "IDC_STA", 1, 6);
+    keys.insert({"String", "strPortLost"});  // serial line lost
+    // The monitor page: the question before unsaved samples go, CSV export.
+    keys.insert({"String", "strDiscardSamples"});
+    keys.insert({"String", "strExportCsv"});
     return keys;
 }
 

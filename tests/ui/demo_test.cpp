@@ -154,6 +154,21 @@ TEST(Program, HelpAndUnknownOptions) {
                     .contains(QStringLiteral("no language file for \"Klingon\"")));
 }
 
+TEST(Program, QuitsTheOrderlyWayOnSigterm) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    test::TempDir config;
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(config.Path()));
+    std::unique_ptr<QProcess> program(Start({QStringLiteral("--demo")}, environment));
+    ASSERT_TRUE(program->waitForStarted(20000));
+    QTest::qWait(2000);  // up, with its window in its modal run
+    ASSERT_EQ(program->state(), QProcess::Running);
+    program->terminate();  // SIGTERM
+    ASSERT_TRUE(program->waitForFinished(20000));
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << "killed instead of quitting";
+    EXPECT_EQ(program->exitCode(), 143);
+}
+
 TEST(AppOptions, ParsesTheProgramsOptionsAndLetsQtsOwnThrough) {
     AppOptions options;
     std::string error;
@@ -166,6 +181,11 @@ TEST(AppOptions, ParsesTheProgramsOptionsAndLetsQtsOwnThrough) {
     EXPECT_EQ(options.screenshot, "a.png");
     EXPECT_EQ(options.page, MainDialog::kMonitorIndex);
     EXPECT_TRUE(options.platformGiven);
+
+    ASSERT_TRUE(ParseAppOptions({"--record", "day.tdd", "--monitor", "pv"}, options, error));
+    EXPECT_EQ(options.record, "day.tdd");
+    EXPECT_EQ(options.monitorMode, kMonitorPv);
+    EXPECT_FALSE(ParseAppOptions({"--monitor", "volts"}, options, error));
 
     EXPECT_FALSE(ParseAppOptions({"--page", "nowhere"}, options, error));
     AppOptions fresh;

@@ -16,11 +16,11 @@
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
 #include "link/hart_master.h"
+#include "pages/qt/monitor_page_widget.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_window_layout.h"
 #include "shell/qt/about_dialog.h"
 #include "shell/qt/main_window.h"
-#include "shell/qt/placeholder_page.h"
 #include "shell/qt/qt_event_loop.h"
 #include "shell/qt/ui_fonts_qt.h"
 #include "shell/settings_store.h"
@@ -240,27 +240,31 @@ TEST_F(MainWindowTest, EachPageButtonShowsItsPageHighlightsItAndHidesTheOthers) 
     }
 }
 
+MonitorPage& MonitorOf(MainWindow& window) {
+    return static_cast<MonitorPageWidget*>(window.Page(MainDialog::kMonitorIndex))->Logic();
+}
+
 TEST_F(MainWindowTest, PeriodBoxMapsItsEntriesToTheMonitorPeriod) {
-    auto* monitor = static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex));
+    MonitorPage& monitor = MonitorOf(window);
     QComboBox* box = window.PeriodBox();
-    EXPECT_EQ(monitor->m_Period, 2);
+    EXPECT_EQ(monitor.Period(), 2);
     ASSERT_EQ(box->count(), 9);
     EXPECT_EQ(box->currentText(), QStringLiteral("2   sec"));
 
     Click(window.PageButton(MainDialog::kMonitorIndex));
     // As the user chooses: the box's own selection change.
     box->setCurrentIndex(box->findText(QStringLiteral("1   min")));
-    EXPECT_EQ(monitor->m_Period, 60);
+    EXPECT_EQ(monitor.Period(), 60);
     box->setCurrentIndex(box->findText(QStringLiteral("30  min")));
-    EXPECT_EQ(monitor->m_Period, 1800);
+    EXPECT_EQ(monitor.Period(), 1800);
     box->setCurrentIndex(box->findText(QStringLiteral("2   sec")));
-    EXPECT_EQ(monitor->m_Period, 2);
+    EXPECT_EQ(monitor.Period(), 2);
 }
 
 TEST_F(MainWindowTest, MonitorToolsHideAwayAndComeBackWithTheSelectionUnchanged) {
     Click(window.PageButton(MainDialog::kMonitorIndex));
     window.PeriodBox()->setCurrentIndex(6);
-    ASSERT_EQ(static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex))->m_Period, 300);
+    ASSERT_EQ(MonitorOf(window).Period(), 300);
 
     Click(window.PageButton(MainDialog::kInfoIndex));
     EXPECT_FALSE(window.PeriodBox()->isVisible());
@@ -269,7 +273,7 @@ TEST_F(MainWindowTest, MonitorToolsHideAwayAndComeBackWithTheSelectionUnchanged)
     Click(window.PageButton(MainDialog::kMonitorIndex));
     EXPECT_TRUE(window.PeriodBox()->isVisible());
     EXPECT_EQ(window.PeriodBox()->currentIndex(), 6);
-    EXPECT_EQ(static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex))->m_Period, 300);
+    EXPECT_EQ(MonitorOf(window).Period(), 300);
     // The box sits right of the last tool.
     QWidget* last = window.ToolBar()->widgetForAction(window.ToolAction(kMonitorPercent));
     EXPECT_GT(window.PeriodBox()->mapTo(window.ToolBar(), QPoint(0, 0)).x(),
@@ -278,11 +282,12 @@ TEST_F(MainWindowTest, MonitorToolsHideAwayAndComeBackWithTheSelectionUnchanged)
 
 TEST_F(MainWindowTest, MonitorCommandsReachTheMonitorPageFromAnyPage) {
     Click(window.PageButton(MainDialog::kCurrentIndex));
-    for (const int tool : kMonitorTools) {
-        window.ToolAction(tool)->trigger();
-    }
-    EXPECT_EQ(static_cast<PlaceholderPage*>(window.Page(MainDialog::kMonitorIndex))->commands,
-              kMonitorTools);
+    window.ToolAction(kMonitorHistory)->trigger();
+    EXPECT_TRUE(MonitorOf(window).ListVisible());
+    EXPECT_TRUE(window.ToolAction(kMonitorHistory)->isChecked());
+    window.ToolAction(kMonitorHistory)->trigger();
+    EXPECT_FALSE(MonitorOf(window).ListVisible());
+    EXPECT_FALSE(window.ToolAction(kMonitorHistory)->isChecked());
     EXPECT_TRUE(window.Page(MainDialog::kCurrentIndex)->isVisible());
 }
 

@@ -8,8 +8,11 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QToolBar>
+#include <atomic>
 #include <ctime>
+#include <thread>
 
 #include "app/app_session.h"
 #include "controls/qt/color_static.h"
@@ -66,6 +69,21 @@ TEST(QtEventLoop, IdentifiersAreNeverReusedByAnotherLoop) {
     EXPECT_NE(first, second);
     next.KillTimer(first);  // a stale identifier of the old loop
     EXPECT_TRUE(WaitUntil([&] { return fired; }, 1000));
+}
+
+TEST(QtEventLoop, APostFromAnotherThreadRunsOnTheUiThread) {
+    QtEventLoop loop;
+    std::atomic<bool> ran{false};
+    Qt::HANDLE ranOn = nullptr;
+    std::thread poster([&] {
+        loop.Post([&] {
+            ranOn = QThread::currentThreadId();
+            ran = true;
+        });
+    });
+    poster.join();
+    EXPECT_TRUE(WaitUntil([&] { return ran.load(); }, 2000));
+    EXPECT_EQ(ranOn, QThread::currentThreadId());
 }
 
 TEST(QtEventLoop, PumpingDelayRunsOtherTimersAndSleepsMeanwhile) {

@@ -25,7 +25,14 @@ class RecordingPrompts : public UserPrompts {
     void Message(const QString& text, const QString& caption, MessageIcon icon) override {
         messages.push_back({text, caption, icon});
     }
-    bool YesNo(const QString&, const QString&) override { return false; }
+    // Questions asked, answered with `answer`.
+    std::vector<QString> questions;
+    bool answer = false;
+
+    bool YesNo(const QString& text, const QString&) override {
+        questions.push_back(text);
+        return answer;
+    }
     QString OpenFile(const QString&) override { return {}; }
     QString SaveFile(const QString&, const QString&) override { return {}; }
     void OpenAddress(const QString& address) override { addresses.push_back(address); }

@@ -23,6 +23,12 @@
 #include "controls/qt/image_button.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
+#include "pages/fixed_current_guard.h"
+#include "pages/qt/calibration_widget.h"
+#include "pages/qt/current_adjust_widget.h"
+#include "pages/qt/info_widget.h"
+#include "pages/qt/setup_page_widget.h"
+#include "pages/qt/monitor_page_widget.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -337,6 +343,27 @@ void MainWindow::CreateControls() {
 
 std::pair<QWidget*, DevicePage*> MainWindow::CreatePage(int index) {
     switch (index) {
+        case MainDialog::kInfoIndex: {
+            auto* page = new InfoWidget(m_client);
+            m_dialog.SetInfoPageForm(&page->Controls());
+            return {page, page};
+        }
+        case MainDialog::kCalibrationIndex: {
+            auto* page = new CalibrationWidget(m_client);
+            return {page, page};
+        }
+        case MainDialog::kCurrentIndex: {
+            auto* page = new CurrentAdjustWidget(m_client);
+            return {page, page};
+        }
+        case MainDialog::kSetupIndex: {
+            auto* page = new SetupPageWidget(m_client);
+            return {page, page};
+        }
+        case MainDialog::kMonitorIndex: {
+            auto* page = new MonitorPageWidget(m_shell, m_client);
+            return {page, page};
+        }
         default: {
             auto* page = new PlaceholderPage(m_client);
             return {page, page};
@@ -440,9 +467,21 @@ void MainWindow::Retranslate() {
     m_menuBar->update();
 }
 
+// Every way out (close box, Exit, Enter, Escape) comes here: a page may
+// still hold what the user wants to keep.
 void MainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
+}
+
+// Every way out of the window passes here: unsaved samples are not thrown
+// away and a loop current this program forced is not left behind unasked.
+void MainWindow::done(int result) {
+    if (!m_dialog.MayClose()) {
+        return;
+    }
+    fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey);
+    QDialog::done(result);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -73,6 +73,9 @@ class MainWindow : public QDialog {
     QString ToolTipFor(int id) const;
     // Font and texts of the current language, on the window and every page.
     void Retranslate();
+    // Ends the modal run unless a page wants to keep what it holds; offers
+    // to release a loop current left forced.
+    void done(int result) override;
 
   signals:
     // The client area has been painted for the first time.

@@ -70,6 +70,10 @@ void QtEventLoop::PumpingDelay(std::uint32_t ms) {
     wait.exec();
 }
 
+void QtEventLoop::Post(Task task) {
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
 std::uint32_t QtEventLoop::TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(

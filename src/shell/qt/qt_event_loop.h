@@ -19,6 +19,8 @@ class QtEventLoop : public QObject, public EventLoop {
     void KillTimer(TimerId id) override;
     void PumpingDelay(std::uint32_t ms) override;
     std::uint32_t TickCount() override;
+    // Queued to this object: dropped if the loop goes first.
+    void Post(Task task) override;
 
     std::size_t PendingTimers() const { return m_timers.size(); }
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,27 @@ QAction* ToolbarAction(QWidget* widget) {
         }
     }
     return nullptr;
+}
+
+// A date picker exchanges "YYYY-MM-DD". Its minimum date is kept for what
+// it cannot show (no such day, or outside its range): that text is shown
+// there as the special value, and read back unchanged.
+QString DateShown(const QDateTimeEdit* picker) {
+    if (picker->date() == picker->minimumDate() && !picker->specialValueText().isEmpty()) {
+        return picker->specialValueText();
+    }
+    return picker->date().toString(Qt::ISODate);
+}
+
+void SetDate(QDateTimeEdit* picker, const QString& text) {
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    if (date.isValid() && date > picker->minimumDate() && date <= picker->maximumDate()) {
+        picker->setSpecialValueText(QString());
+        picker->setDate(date);
+    } else {
+        picker->setSpecialValueText(text);
+        picker->setDate(picker->minimumDate());
+    }
 }
 
 }  // namespace
@@ -75,6 +97,9 @@ QString QtForm::Shown(QObject* object) {
     }
     if (auto* edit = qobject_cast<QLineEdit*>(object)) {
         return edit->text();
+    }
+    if (auto* date = qobject_cast<QDateTimeEdit*>(object)) {
+        return DateShown(date);
     }
     if (auto* widget = qobject_cast<QWidget*>(object)) {
         return widget->windowTitle();
@@ -121,6 +146,8 @@ void QtForm::SetText(int id, const std::string& text) {
         }
     } else if (auto* edit = qobject_cast<QLineEdit*>(object)) {
         edit->setText(value);
+    } else if (auto* date = qobject_cast<QDateTimeEdit*>(object)) {
+        SetDate(date, value);
     } else if (auto* widget = qobject_cast<QWidget*>(object)) {
         widget->setWindowTitle(value);
     }

@@ -23,6 +23,10 @@ namespace tandrin {
 // shows it: the code page follows the language, and a text set in one code
 // page and read after a switch would otherwise come back in the other one.
 // A text the user typed converts in the current code page.
+//
+// A date picker's text is its date, "YYYY-MM-DD". A text it cannot show as
+// a date sits on its minimum date as the special value text and reads back
+// as it was set, so a picker should keep its minimum for that.
 class QtForm : public Form {
   public:
     QtForm() = default;

@@ -51,6 +51,15 @@ std::string QtShellServices::SaveFileDialog(const std::string& filter,
         .toStdString();
 }
 
+std::string QtShellServices::SaveFileDialogTitled(const std::string& title,
+                                                  const std::string& filter,
+                                                  const std::string& defaultName,
+                                                  const std::string& defaultExtension) {
+    return QFile::encodeName(m_prompts->SaveFileTitled(ToQt(title), ToQt(filter), ToQt(defaultName),
+                                                       ToQt(defaultExtension)))
+        .toStdString();
+}
+
 void QtShellServices::OpenAddress(const std::string& address) {
     m_prompts->OpenAddress(ToQt(address));
 }

@@ -27,6 +27,9 @@ class QtShellServices : public ShellServices {
     std::string SaveFileDialog(const std::string& filter,
                                const std::string& defaultExtension) override;
     void OpenAddress(const std::string& address) override;
+    std::string SaveFileDialogTitled(const std::string& title, const std::string& filter,
+                                     const std::string& defaultName,
+                                     const std::string& defaultExtension) override;
 
   private:
     UserPrompts* m_prompts;

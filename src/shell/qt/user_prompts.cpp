@@ -41,8 +41,16 @@ QString DialogPrompts::OpenFile(const QString& filter) {
 }
 
 QString DialogPrompts::SaveFile(const QString& filter, const QString& defaultSuffix) {
-    QFileDialog dialog(m_parent, QString(), QString(), filter);
+    return SaveFileTitled(QString(), filter, QString(), defaultSuffix);
+}
+
+QString DialogPrompts::SaveFileTitled(const QString& title, const QString& filter,
+                                      const QString& name, const QString& defaultSuffix) {
+    QFileDialog dialog(m_parent, title, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!name.isEmpty()) {
+        dialog.selectFile(name);
+    }
     dialog.setDefaultSuffix(defaultSuffix);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                ? dialog.selectedFiles().constFirst()

@@ -20,6 +20,12 @@ class UserPrompts {
     virtual QString OpenFile(const QString& filter) = 0;
     virtual QString SaveFile(const QString& filter, const QString& defaultSuffix) = 0;
     virtual void OpenAddress(const QString& address) = 0;
+    // A save dialog with its title and a suggested name; without them by
+    // default.
+    virtual QString SaveFileTitled(const QString& /*title*/, const QString& filter,
+                                   const QString& /*name*/, const QString& defaultSuffix) {
+        return SaveFile(filter, defaultSuffix);
+    }
 };
 
 // The real thing: modal Qt dialogs over `parent`, the desktop's opener.
@@ -33,6 +39,8 @@ class DialogPrompts : public UserPrompts {
     QString OpenFile(const QString& filter) override;
     QString SaveFile(const QString& filter, const QString& defaultSuffix) override;
     void OpenAddress(const QString& address) override;
+    QString SaveFileTitled(const QString& title, const QString& filter, const QString& name,
+                           const QString& defaultSuffix) override;
 
   private:
     QPointer<QWidget> m_parent;

@@ -1,0 +1,136 @@
+// The monitor page on Qt, offscreen:
+// - listing a day at 2 s (3 x 43,200 rows) in the real sample list, and the
+//   longest the event loop waits meanwhile (how long input would wait);
+// - the CPU `tandrin --demo` uses while recording all values at 2 s.
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "app/app_session.h"
+#include "controls/qt/sortable_list.h"
+#include "link/hart_master.h"
+#include "pages/qt/monitor_page_widget.h"
+#include "pages/trend_record.h"
+#include "shell/qt/qt_event_loop.h"
+#include "shell/qt/qt_shell_services.h"
+#include "shell/qt/user_prompts.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace tandrin;
+
+class SilentPrompts : public UserPrompts {
+  public:
+    void Message(const QString&, const QString&, MessageIcon) override {}
+    bool YesNo(const QString&, const QString&) override { return true; }
+    QString OpenFile(const QString&) override { return {}; }
+    QString SaveFile(const QString&, const QString&) override { return {}; }
+    void OpenAddress(const QString&) override {}
+};
+
+void BM_RefillDayInTheQtList(benchmark::State& state) {
+    QtEventLoop loop;
+    hartMaster.SetEventLoop(&loop);
+    SilentPrompts prompts;
+    QtShellServices shell(prompts);
+    MonitorPageWidget page(shell);
+    page.resize(725, 460);
+    page.show();
+    TrendRecord day;
+    for (std::int32_t i = 0; i < 43'200; ++i) {
+        day.pv.push_back({20.0 + (i % 100) * 0.01, 1'700'000'000 + 2 * i});
+    }
+    day.current = day.pv;
+    day.percent = day.pv;
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "tandrin-bench-day.tdd").string();
+    SaveTrendRecord(path, day);
+
+    double longestWaitMs = 0;
+    for (auto _ : state) {
+        // A timer that should fire every millisecond: how late it comes is
+        // how long input would wait.
+        QElapsedTimer sinceTurn;
+        QTimer ping;
+        double longest = 0;
+        QObject::connect(&ping, &QTimer::timeout, [&] {
+            longest = std::max(longest, static_cast<double>(sinceTurn.nsecsElapsed()) / 1e6);
+            sinceTurn.restart();
+        });
+        ping.start(1);
+        sinceTurn.start();
+        page.Logic().LoadRecordFile(path);
+        WaitUntil([&] { return !page.Logic().RefillPending(); }, 60'000);
+        QApplication::processEvents();
+        longestWaitMs = longest;
+    }
+    state.counters["rows"] = page.List()->RowCount();
+    state.counters["longest_wait_ms"] = longestWaitMs;
+    std::filesystem::remove(path);
+    hartMaster.SetEventLoop(nullptr);
+}
+
+double CpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string field;
+    for (int i = 0; i < 13 && stat >> field; ++i) {
+    }
+    long user = 0;
+    long system = 0;
+    stat >> user >> system;
+    return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+void BM_IdleCpuWhileMonitoring(benchmark::State& state) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    for (auto _ : state) {
+        std::vector<std::string> args{TANDRIN_PROGRAM, "--demo", "--monitor", "all"};
+        std::vector<char*> argv;
+        for (auto& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+            state.SkipWithError("cannot start tandrin");
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(5));  // start-up and the first samples
+        const double before = CpuSeconds(pid);
+        const auto start = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(state.range(0)));
+        const double used = CpuSeconds(pid) - before;
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        state.counters["cpu_percent_of_a_core"] = 100.0 * used / wall;
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_RefillDayInTheQtList)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_IdleCpuWhileMonitoring)->Arg(30)->Unit(benchmark::kSecond)->Iterations(1);
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

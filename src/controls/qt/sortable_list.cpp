@@ -1,0 +1,63 @@
+#include "controls/qt/sortable_list.h"
+
+#include <QHeaderView>
+
+namespace tandrin {
+
+SortableList::SortableList(QWidget* parent) : QTableView(parent) {
+    setModel(&m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(true);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    // One row height for all: the view never measures a day of rows.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setStretchLastSection(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &SortableList::OnHeaderClicked);
+}
+
+bool SortableList::SetColumns(const std::string& layout) {
+    const bool made = m_model.SetColumns(layout);
+    const auto& columns = m_model.Rows().Columns();
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        setColumnWidth(c, columns[static_cast<std::size_t>(c)].width);
+    }
+    return made;
+}
+
+void SortableList::AddRow(const std::vector<std::string>& texts) {
+    m_model.AddRows({texts});
+}
+
+void SortableList::AddRows(std::vector<std::vector<std::string>> rows) {
+    m_model.AddRows(std::move(rows));
+}
+
+void SortableList::DeleteAllRows() {
+    m_model.DeleteAllRows();
+}
+
+void SortableList::SortByColumn(int column, bool ascending) {
+    m_model.SortByColumn(column, ascending);
+    ShowSortIndicator();
+}
+
+void SortableList::OnHeaderClicked(int column) {
+    m_model.OnHeaderClick(column);
+    ShowSortIndicator();
+}
+
+void SortableList::ShowSortIndicator() {
+    const SortableRows& rows = m_model.Rows();
+    horizontalHeader()->setSortIndicatorShown(rows.SortColumn() >= 0);
+    horizontalHeader()->setSortIndicator(
+        rows.SortColumn(), rows.Ascending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+}  // namespace tandrin

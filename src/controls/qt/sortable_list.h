@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QTableView>
+#include <string>
+#include <vector>
+
+#include "controls/qt/sortable_table_model.h"
+
+namespace tandrin {
+
+// A report-style list of text columns that sorts by any column: a click on
+// a header sorts by it, a second click reverses the order. Rows are added
+// on top; a day of samples stays fast because the view asks only for the
+// rows it shows.
+class SortableList : public QTableView {
+    Q_OBJECT
+
+  public:
+    explicit SortableList(QWidget* parent = nullptr);
+
+    // "name,width;name,width;..." in the interface code page.
+    bool SetColumns(const std::string& layout);
+    void AddRow(const std::vector<std::string>& texts);
+    void AddRows(std::vector<std::vector<std::string>> rows);
+    void DeleteAllRows();
+    void SortByColumn(int column, bool ascending);
+
+    int RowCount() const { return m_model.Rows().RowCount(); }
+    const SortableRows& Rows() const { return m_model.Rows(); }
+    SortableTableModel& Model() { return m_model; }
+
+  private:
+    void OnHeaderClicked(int column);
+    void ShowSortIndicator();
+
+    SortableTableModel m_model;
+};
+
+}  // namespace tandrin

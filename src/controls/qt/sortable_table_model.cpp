@@ -1,0 +1,96 @@
+#include "controls/qt/sortable_table_model.h"
+
+#include <QColor>
+
+#include "shell/qt/qt_text.h"
+
+namespace tandrin {
+
+namespace {
+
+const QColor kBackground(247, 247, 255);
+const QColor kText(0, 0, 255);
+
+}  // namespace
+
+bool SortableTableModel::SetColumns(const std::string& layout) {
+    beginResetModel();
+    const bool made = m_rows.SetColumns(layout);
+    endResetModel();
+    return made;
+}
+
+void SortableTableModel::AddRows(std::vector<SortableRows::Row> rows) {
+    if (rows.empty()) {
+        return;
+    }
+    beginInsertRows(QModelIndex(), 0, static_cast<int>(rows.size()) - 1);
+    for (SortableRows::Row& row : rows) {
+        m_rows.AddRow(std::move(row));
+    }
+    endInsertRows();
+}
+
+void SortableTableModel::DeleteAllRows() {
+    if (m_rows.RowCount() == 0) {
+        return;
+    }
+    beginRemoveRows(QModelIndex(), 0, m_rows.RowCount() - 1);
+    m_rows.DeleteAllRows();
+    endRemoveRows();
+}
+
+// Every row may move: the views start over rather than track each one.
+void SortableTableModel::SortByColumn(int column, bool ascending) {
+    beginResetModel();
+    m_rows.SortByColumn(column, ascending);
+    endResetModel();
+}
+
+void SortableTableModel::OnHeaderClick(int column) {
+    beginResetModel();
+    m_rows.OnHeaderClick(column);
+    endResetModel();
+}
+
+int SortableTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows.RowCount();
+}
+
+int SortableTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows.ColumnCount();
+}
+
+QVariant SortableTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_rows.RowCount() ||
+        index.column() >= m_rows.ColumnCount()) {
+        return {};
+    }
+    switch (role) {
+        case Qt::DisplayRole:
+            return ToQt(m_rows.Text(index.row(), index.column()));
+        case Qt::BackgroundRole:
+            return kBackground;
+        case Qt::ForegroundRole:
+            return kText;
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+QVariant SortableTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_rows.ColumnCount()) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (role == Qt::DisplayRole) {
+        return ToQt(m_rows.Columns()[static_cast<std::size_t>(section)].name);
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+}  // namespace tandrin

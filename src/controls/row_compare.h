@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace tandrin {
+
+// How a list cell compares, chosen by the text of the row that comes first
+// in the comparison.
+enum class CellKind { kNumber, kDate, kText };
+
+// Digits, "." and "-" only (an empty text too): a number. Exactly
+// DD/MM/YYYY: a date. Anything else: text.
+CellKind KindOf(const std::string& text);
+
+// A cell with what its comparisons need, worked out once per sort.
+struct CellKey {
+    const std::string* text = nullptr;
+    CellKind kind = CellKind::kText;
+    double number = 0.0;   // as atof reads it
+    long long date = 0;    // year, month, day as decimal numbers, in that order of weight
+    std::string collated;  // locale collation key
+};
+
+CellKey MakeCellKey(const std::string& text);
+
+// -1, 0 or 1: a before, equal to or after b, the kind chosen by a alone.
+int CompareCells(const CellKey& a, const CellKey& b);
+// The same on plain texts.
+int CompareCellTexts(const std::string& a, const std::string& b);
+
+}  // namespace tandrin

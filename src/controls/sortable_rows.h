@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tandrin {
+
+struct ListColumn {
+    std::string name;
+    int width = 0;  // pixels
+    friend bool operator==(const ListColumn&, const ListColumn&) = default;
+};
+
+// "name,width;name,width;..." as the owner formats it. The width is read
+// like atoi. A pair without a comma ends the list.
+std::vector<ListColumn> ParseColumns(const std::string& layout);
+
+// The rows of a sortable list, each with its own copy of its texts, and
+// the list's sort state. New rows go to the top. The rows are stored
+// newest last, so adding one never moves the others: display row r is
+// stored row count - 1 - r.
+class SortableRows {
+  public:
+    using Row = std::vector<std::string>;
+
+    bool SetColumns(const std::string& layout);
+    const std::vector<ListColumn>& Columns() const { return m_columns; }
+    int ColumnCount() const { return static_cast<int>(m_columns.size()); }
+
+    // A row with fewer texts than columns gets empty ones; extra texts are
+    // dropped.
+    void AddRow(Row texts);
+    void DeleteAllRows() { m_rows.clear(); }
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    // Display order: row 0 is the top one.
+    const Row& RowAt(int row) const {
+        return m_rows[m_rows.size() - 1 - static_cast<std::size_t>(row)];
+    }
+    const std::string& Text(int row, int column) const {
+        return RowAt(row)[static_cast<std::size_t>(column)];
+    }
+
+    void SortByColumn(int column, bool ascending);
+    // A header click: a new column sorts ascending, the same one alternates.
+    void OnHeaderClick(int column);
+    int SortColumn() const { return m_nSortColumn; }
+    bool Ascending() const { return m_bAscending; }
+
+  private:
+    std::vector<ListColumn> m_columns;
+    std::vector<Row> m_rows;  // newest last
+    int m_nSortColumn = -1;
+    bool m_bAscending = true;
+};
+
+}  // namespace tandrin

@@ -1,0 +1,204 @@
+// The setup page's talk with the transmitter: Read and what it shows,
+// Update with its checks and what it sends.
+#include <algorithm>
+#include <cmath>
+
+#include "link/hart_master.h"
+#include "pages/decimal_text.h"
+#include "pages/page_sequence.h"
+#include "pages/setup_page.h"
+#include "pages/setup_page_ids.h"
+#include "pages/unit_conversion.h"
+#include "shell/command_issue.h"
+#include "shell/lang_text.h"
+
+namespace tandrin {
+
+namespace {
+
+using namespace setup_ids;
+
+constexpr int kFourWire = 2;
+constexpr std::uint8_t kNoSecondSensor = 0xFF;
+constexpr double kMinimumSpan = 10;
+constexpr std::uint8_t kReadLast = 147;
+
+// What kind of input a sensor code is: temperature sensors 0..20,
+// resistance 21..23, millivolt 24..28; -1 for anything else.
+int InputKind(int code) {
+    if (code >= 0 && code <= 20) {
+        return 0;
+    }
+    if (code >= 21 && code <= 23) {
+        return 1;
+    }
+    if (code >= 24 && code < kSensorTypeCount) {
+        return 2;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void SetupPage::Read() {
+    if (CheckLinkReady() == 0) {
+        return;
+    }
+    // Command 147 as well: the display and alarm lists show the device's
+    // values, not whatever was held before.
+    RunPageSequence(this, &SetupPage::StepDone, {0, 15, 146, kReadLast});
+}
+
+std::uint8_t SetupPage::SensorCodeOf(int list, std::uint8_t held) const {
+    const int code = SensorCodeAtPosition(m_form.Selection(list));
+    return code < 0 ? held : static_cast<std::uint8_t>(code);
+}
+
+void SetupPage::Update() {
+    if (CheckLinkReady() == 0) {
+        return;
+    }
+    HartMaster& device = hartMaster;
+    const int wiring1 = m_form.Selection(kSensor1Wiring);
+    const int wiring2 = m_form.Selection(kSensor2Wiring);
+    // A list without selection reads -1: all ones in its nibble.
+    device.m_byWiring = static_cast<std::uint8_t>((wiring2 * 16) | (wiring1 & 0x0F));
+    device.m_bySensor1Type = SensorCodeOf(kSensor1Type, device.m_bySensor1Type);
+    device.m_bySensor2Type =
+        m_bDoubleSensor ? SensorCodeOf(kSensor2Type, device.m_bySensor2Type) : kNoSecondSensor;
+    device.m_fDamping = static_cast<float>(std::max(0.0, DecimalValue(m_form.Text(kDamping))));
+    device.m_fLowerRange = static_cast<float>(DecimalValue(m_form.Text(kZero)));
+    device.m_fUpperRange = static_cast<float>(DecimalValue(m_form.Text(kSpan)));
+    device.m_strPVUnit = m_form.Text(kUnit);
+    if (!Validate()) {
+        return;
+    }
+    const std::string& unit = device.m_strPVUnit;
+    device.m_fSensor1Offset =
+        static_cast<float>(OffsetForDevice(unit, DecimalValue(m_form.Text(kSensor1Offset))));
+    device.m_fSensor2Offset =
+        static_cast<float>(OffsetForDevice(unit, DecimalValue(m_form.Text(kSensor2Offset))));
+    const int output = m_form.Selection(kOutputSensor);
+    device.m_byWorkMode = static_cast<std::uint8_t>(m_nWorkMode | (output * 16));
+    const int alarm = m_form.Selection(kAlarm);
+    const int display = m_form.Selection(kDisplayMode);
+    const int decimals = m_form.Selection(kDecimals);
+    device.m_byAlarmMode = static_cast<std::uint8_t>(alarm < 0 ? 0 : alarm);
+    device.m_byDisplayMode = static_cast<std::uint8_t>(display < 0 ? 0 : display);
+    device.m_byDecimals = static_cast<std::uint8_t>(decimals < 0 ? 1 : decimals);
+    // Range and unit, sensors, display, damping, then a reset that makes
+    // the transmitter take the new configuration.
+    RunPageSequence(this, &SetupPage::StepDone, {0, 35, 186, 187, 34, 42});
+}
+
+bool SetupPage::Validate() {
+    const HartMaster& device = hartMaster;
+    if (std::fabs(device.m_fUpperRange - device.m_fLowerRange) < kMinimumSpan) {
+        Message("SpanErr");
+        return false;
+    }
+    if (!m_bDoubleSensor) {
+        return true;
+    }
+    if ((device.m_byWiring & 0x0F) == kFourWire) {
+        Message("Sen1WireErr");
+        return false;
+    }
+    if ((device.m_byWiring >> 4) == kFourWire) {
+        Message("Sen2WireErr");
+        return false;
+    }
+    if (m_nWorkMode == kIndependent) {
+        return true;
+    }
+    // Backup, average and difference combine the two readings: they must
+    // measure the same kind of quantity. -100..2000 mV (code 28) is a
+    // millivolt input like the others.
+    const int kind1 = InputKind(device.m_bySensor1Type);
+    if (kind1 < 0 || kind1 != InputKind(device.m_bySensor2Type)) {
+        Message("SenMatchErr");
+        return false;
+    }
+    return true;
+}
+
+void SetupPage::Message(const char* key) {
+    if (mainWindow != nullptr) {
+        mainWindow->Shell().MessageBox(LangText(key), "HART", MessageIcon::kError);
+    }
+}
+
+void SetupPage::SetSensorTypeList(int list, std::uint8_t code) {
+    const int position = SensorPositionOfCode(code);
+    m_form.SetSelection(list, position);
+    if (position < 0) {
+        m_form.SetText(list, "");
+    }
+}
+
+void SetupPage::FillFromDevice() {
+    const HartMaster& device = hartMaster;
+    const std::string& unit = device.m_strPVUnit;
+    m_bDoubleSensor = HasSecondSensor(device.m_bySensor2Type);
+    ApplyEnablingRule();
+    m_form.SetText(kSensor1Offset, FixedText(OffsetShownIn(unit, device.m_fSensor1Offset), 3));
+    const int wiring1 = device.m_byWiring & 0x0F;
+    m_form.SetSelection(kSensor1Wiring, wiring1 > kFourWire ? -1 : wiring1);
+    SetSensorTypeList(kSensor1Type, device.m_bySensor1Type);
+    if (!m_bDoubleSensor) {
+        m_form.SetChecked(kSingleSensor, true);
+        m_form.SetChecked(kDoubleSensor, false);
+        m_form.SetSelection(kSensor2Type, -1);
+        m_form.SetText(kSensor2Type, "");
+        m_form.SetSelection(kSensor2Wiring, -1);
+        m_form.SetText(kSensor2Offset, "");
+        EnableWiring(kSensor1Wiring, kSensor1Type);
+        return;
+    }
+    m_form.SetChecked(kSingleSensor, false);
+    m_form.SetChecked(kDoubleSensor, true);
+    const int wiring2 = device.m_byWiring >> 4;
+    m_form.SetSelection(kSensor2Wiring, wiring2 > kFourWire ? -1 : wiring2);
+    SetSensorTypeList(kSensor2Type, device.m_bySensor2Type);
+    const int mode = device.m_byWorkMode & 0x0F;
+    const int output = device.m_byWorkMode >> 4;
+    m_nWorkMode = mode > kIndependent ? 0 : mode;
+    CheckWorkMode();
+    m_form.SetText(kSensor2Offset, FixedText(OffsetShownIn(unit, device.m_fSensor2Offset), 3));
+    m_form.SetText(kZero, FixedText(device.m_fLowerRange, 3));
+    m_form.SetText(kSpan, FixedText(device.m_fUpperRange, 3));
+    SetUnitText(unit);
+    m_form.SetEnabled(kOutputSensor, m_nWorkMode == kIndependent);
+    if (m_nWorkMode == kIndependent) {
+        m_form.SetSelection(kOutputSensor, output > 1 ? 0 : output);
+    }
+    EnableWiring(kSensor1Wiring, kSensor1Type);
+    EnableWiring(kSensor2Wiring, kSensor2Type);
+}
+
+void SetupPage::ShowReadValues() {
+    const HartMaster& device = hartMaster;
+    FillFromDevice();
+    m_form.SetText(kZero, FixedText(device.m_fLowerRange, 3));
+    m_form.SetText(kSpan, FixedText(device.m_fUpperRange, 3));
+    m_form.SetText(kDamping, FixedText(device.m_fDamping, 1));
+    m_form.SetSelection(kDisplayMode, device.m_byDisplayMode);
+    m_form.SetSelection(kDecimals, device.m_byDecimals);
+    m_form.SetSelection(kAlarm, device.m_byAlarmMode);
+    SetUnitText(device.m_strPVUnit);
+    OnOffsetRadio(1, true);
+    OnOffsetRadio(2, true);
+    CopyUnitToOffsetLabels();
+}
+
+void SetupPage::StepDone(void* user, std::int32_t success, std::uint8_t command) {
+    if (AdvancePageSequence(user, &SetupPage::StepDone, success) != SequenceStep::kThrough) {
+        return;
+    }
+    if (command == kReadLast) {
+        static_cast<SetupPage*>(user)->ShowReadValues();
+    }
+    ReportDone();
+}
+
+}  // namespace tandrin

@@ -1,0 +1,76 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "integration/child_program.h"
+#include "platform/unique_fd.h"
+#include "support/temp_dir.h"
+
+namespace tandrin {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ChildProgram;
+
+constexpr const char* kSetpriv = "/usr/bin/setpriv";
+
+// Whether the device would let an unprivileged user open it. Root passes
+// TIOCEXCL, so as root the open is tried as "nobody".
+bool OpenableByOtherUsers(const std::string& path) {
+    if (::geteuid() != 0) {
+        return UniqueFd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)).Valid();
+    }
+    ChildProgram open({kSetpriv, "--reuid", "nobody", "--regid", "nogroup", "--clear-groups",
+                       "/bin/sh", "-c", "exec 3<>\"$0\"", path});
+    return open.Wait() == 0;
+}
+
+// While tandrin-cli has the port it holds the flock on it.
+bool HeldByAnotherProgram(const std::string& path) {
+    const UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK));
+    return fd.Valid() && ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0;
+}
+
+class CliStopSignal : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+// Interrupted during a search, which takes a minute when few transmitters
+// answer, tandrin-cli ends at once and leaves the port open to everyone.
+TEST_P(CliStopSignal, EndsASearchAtOnceAndLeavesThePortFreeForEveryone) {
+    if (::geteuid() == 0 && ::access(kSetpriv, X_OK) != 0) {
+        GTEST_SKIP() << "running as root without setpriv to try the port as another user";
+    }
+    const auto [signal, status] = GetParam();
+    test::TempDir dir;
+    const std::string link = dir.Path() + "modem";
+    ChildProgram sim({TANDRIN_SIM_PROGRAM, "--fast", "--link", link});
+    const std::string pty = sim.ReadLine();
+    ASSERT_EQ(pty.rfind("/dev/pts/", 0), 0u) << pty;
+    ASSERT_EQ(::chmod(pty.c_str(), 0666), 0);  // as a dialout group would allow
+    ASSERT_TRUE(OpenableByOtherUsers(pty));
+
+    ChildProgram cli({TANDRIN_CLI_PROGRAM, "--port", link, "search"});
+    for (int i = 0; i < 500 && !HeldByAnotherProgram(pty); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_TRUE(HeldByAnotherProgram(pty));
+    std::this_thread::sleep_for(700ms);  // address 0 answered; the others are being tried
+    EXPECT_FALSE(OpenableByOtherUsers(pty)) << "held exclusively while in use";
+
+    cli.Signal(signal);
+    EXPECT_EQ(cli.Wait(3s), status);
+    EXPECT_TRUE(OpenableByOtherUsers(pty)) << "the port stayed locked";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliStopSignal,
+                         ::testing::Values(std::pair{SIGINT, 130}, std::pair{SIGTERM, 143},
+                                           std::pair{SIGHUP, 129}));
+
+}  // namespace
+}  // namespace tandrin

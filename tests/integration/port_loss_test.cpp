@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "integration/child_program.h"
+#include "link/command_flags.h"
+#include "link/hart_master.h"
+#include "link/posix_serial_port.h"
+#include "platform/poll_event_loop.h"
+#include "shell/command_issue.h"
+#include "shell/lang_text.h"
+#include "shell/main_dialog.h"
+#include "shell/main_dialog_ids.h"
+#include "shell/program_dir.h"
+#include "support/fake_shell.h"
+#include "support/temp_dir.h"
+
+namespace tandrin {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ChildProgram;
+using Clock = std::chrono::steady_clock;
+
+const std::string kResources = TANDRIN_RESOURCE_DIR;
+
+// Unplugging and plugging back the modem, played by tandrin-sim going away
+// and coming back on the same --link: the main window's workflow on the
+// global master, in real time.
+class PortLoss : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        busyFlag = 0;
+        cancelFlag = 0;
+        SetProgramDirForTesting(kResources);
+        languageFilePath = kResources + "English.ini";
+        hartMaster.SetEventLoop(&loop);
+        hartMaster.SetPortFactory(MakeSerialPort);
+        hartMaster.m_strPortName = link;
+        hartMaster.m_byPollAddr = 0;
+        info.Add(main_ids::kShortAddressBox);
+        dialog.SetInfoPageForm(&info);
+        mainWindow = &dialog;
+    }
+    void TearDown() override {
+        mainWindow = nullptr;
+        hartMaster.CloseLink();
+        hartMaster.SetEventLoop(nullptr);
+        languageFilePath.clear();
+        SetProgramDirForTesting("");
+    }
+
+    std::unique_ptr<ChildProgram> StartSim(const char* fault = nullptr) {
+        std::vector<std::string> args{TANDRIN_SIM_PROGRAM, "--fast", "--link", link};
+        if (fault != nullptr) {
+            args.insert(args.end(), {"--fault", fault});
+        }
+        auto sim = std::make_unique<ChildProgram>(args);
+        EXPECT_EQ(sim->ReadLine().rfind("/dev/pts/", 0), 0u);
+        return sim;
+    }
+    // Also wakes for conditions no event of the loop signals.
+    bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
+        const auto end = Clock::now() + limit;
+        while (!done() && Clock::now() < end) {
+            loop.RunFor(10);
+        }
+        return done();
+    }
+    bool RunSequence(void (MainDialog::*start)()) {
+        shell.messages.clear();
+        (dialog.*start)();
+        EXPECT_TRUE(RunUntil([] { return busyFlag == 0; }));
+        return dialog.lastOutcome == MainDialog::Outcome::kDone;
+    }
+
+    test::TempDir dir;
+    const std::string link = dir.Path() + "modem";
+    PollEventLoop loop;
+    test::FakeForm form{{main_ids::kPvReadout, ""},
+                        {main_ids::kCurrentReadout, ""},
+                        {main_ids::kPercentReadout, ""}};
+    test::FakeForm info;
+    test::FakeMenuBar menu;
+    test::FakeShell shell;
+    MainDialog dialog{form, menu, shell};
+};
+
+TEST_F(PortLoss, AnIdleLinkIsClosedAndReportedAndTheNextCommandReopensIt) {
+    auto sim = StartSim();
+    ASSERT_TRUE(RunSequence(&MainDialog::OnLine));
+    sim.reset();  // killed: the far end of the line is gone
+    ASSERT_TRUE(RunUntil([] { return !hartMaster.IsLinkOpen(); }, 3s)) << "the link stayed open";
+    EXPECT_TRUE(hartMaster.PortLost());
+    EXPECT_EQ(shell.status[0], LangText("strPortLost"));
+    EXPECT_TRUE(shell.messages.empty()) << "nothing was running, nothing to interrupt";
+
+    sim = StartSim();  // back, at the same path
+    EXPECT_TRUE(RunSequence(&MainDialog::ReadValues)) << "without Stop or choosing the port again";
+    EXPECT_TRUE(hartMaster.IsLinkOpen());
+    EXPECT_FALSE(hartMaster.PortLost());
+    EXPECT_EQ(shell.status[0], LangText("strOpOK"));
+}
+
+TEST_F(PortLoss, ALossMidSequenceEndsItAtOnceWithTheMessage) {
+    auto sim = StartSim("hangup=9,cmd=1,count=1");  // then it serves again, same path
+    const auto start = Clock::now();
+    EXPECT_FALSE(RunSequence(&MainDialog::ReadValues));
+    // Command 0, then the first try of command 1; not five more tries.
+    EXPECT_LT(Clock::now() - start, 1500ms);
+    EXPECT_FALSE(hartMaster.IsLinkOpen());
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0].text, LangText("strPortLost"));
+    EXPECT_EQ(shell.status[0], LangText("strPortLost"));
+    EXPECT_EQ(busyFlag, 0);
+
+    EXPECT_TRUE(RunSequence(&MainDialog::ReadValues));
+    EXPECT_TRUE(shell.messages.empty());
+}
+
+TEST(CliPortLoss, TheCommandLineFailsAtOnceSayingThePortWentAway) {
+    test::TempDir dir;
+    const std::string link = dir.Path() + "modem";
+    ChildProgram sim({TANDRIN_SIM_PROGRAM, "--fast", "--link", link, "--fault", "hangup=9,cmd=1"});
+    ASSERT_EQ(sim.ReadLine().rfind("/dev/pts/", 0), 0u);
+    const auto start = Clock::now();
+    ChildProgram cli({TANDRIN_CLI_PROGRAM, "--port", link, "--json", "read"});
+    const std::string out = cli.ReadAll(10s);
+    EXPECT_EQ(cli.Wait(), 1) << out;
+    EXPECT_NE(out.find("serial port has gone away"), std::string::npos) << out;
+    EXPECT_LT(Clock::now() - start, 3s) << "it waited out the retries";
+}
+
+}  // namespace
+}  // namespace tandrin
