@@ -41,6 +41,7 @@ class AppSession {
     int TakeScreenshot();
     // --record and --monitor, once the window is shown and connected.
     void StartOnMonitorPage();
+    void ShowPage(int index);
     int QuitWhenShown();
 
     AppOptions m_options;
