@@ -168,5 +168,25 @@ TEST_F(SnapshotProcedureTest, ASecondSensorAndItsWorkModeAreRestored) {
     EXPECT_EQ(transmitters.Devices()[1].m_byWorkMode, 0x13);
 }
 
+TEST_F(SnapshotProcedureTest, StopEndsTheProcedureBetweenCommands) {
+    const DeviceSnapshot original = TakeFrom(0);
+    hartMaster.m_byPollAddr = 1;
+    SnapshotProcedure procedure;
+    DeviceSnapshot now;
+    ASSERT_EQ(procedure.Take(now), ProcedureOutcome::kDone);
+    // Stop while the first Update runs: nothing after it goes out.
+    loop.StartTimer(700, [&](TimerId) { dialog.StopSequence(); });
+    const std::size_t heard = transmitters.Heard().size();
+    const RestoreReport report = procedure.Restore(original, now, {false, true});
+    EXPECT_EQ(report.outcome, ProcedureOutcome::kStopped);
+    EXPECT_TRUE(report.notTaken.empty());
+    for (std::size_t i = heard; i < transmitters.Heard().size(); ++i) {
+        EXPECT_NE(transmitters.Heard()[i].command, 17);
+        EXPECT_NE(transmitters.Heard()[i].command, 19);
+    }
+    EXPECT_EQ(busyFlag, 0);
+    EXPECT_EQ(shell.status[0], LangText("strBreak"));
+}
+
 }  // namespace
 }  // namespace tandrin
