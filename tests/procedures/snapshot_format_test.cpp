@@ -5,6 +5,7 @@
 #include "procedures/device_snapshot.h"
 #include "procedures/json_value.h"
 #include "procedures/snapshot_compare.h"
+#include "shell/private_profile.h"
 
 namespace tandrin {
 namespace {
@@ -95,6 +96,18 @@ TEST(SnapshotFile, ATruncatedOrBrokenDocumentIsRefused) {
     }
     EXPECT_FALSE(ErrorOf(text + "}").empty());
     EXPECT_FALSE(ErrorOf("[]").empty());
+}
+
+TEST(SnapshotFile, TheDocumentedExampleReads) {
+    std::string text;
+    ASSERT_TRUE(
+        ReadWholeFile(std::string(TANDRIN_RESOURCE_DIR) + "../docs/snapshot-example.json", text));
+    DeviceSnapshot example;
+    std::string error;
+    ASSERT_TRUE(ParseSnapshot(text, example, error)) << error;
+    EXPECT_EQ(example.sensor2->wiring, 3);
+    EXPECT_EQ(example.alarm, 1);
+    EXPECT_EQ(SnapshotFileText(example), text);
 }
 
 TEST(JsonReader, RefusesWhatIsNotStrictJson) {
