@@ -41,6 +41,7 @@ SnapshotDialog::SnapshotDialog(const std::vector<FieldDifference>& differences, 
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->setFocusPolicy(Qt::NoFocus);
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const FieldDifference& d = differences[static_cast<std::size_t>(row)];
         const std::string cells[3] = {FieldCaption(d.field), FieldValueText(d.field, d.snapshot),
