@@ -6,6 +6,7 @@
 
 #include "device/degree_text.h"
 #include "device/sensor_types.h"
+#include "pages/setup_page_layout.h"
 #include "platform/text_codec.h"
 #include "shell/lang_text.h"
 
@@ -154,6 +155,13 @@ std::string FieldValueText(const std::string& field, const std::string& plain) {
     }
     if (field == "decimals" && number >= 0 && number <= 3) {
         return Entry("KvView2", "IDC_cboDisReo" + std::to_string(number), plain);
+    }
+    if (EndsWith(field, ".wiring") && number >= 2 && number <= 4) {
+        return Entry("KvView2", "IDC_cboWire" + std::to_string(number - 2), plain);
+    }
+    if (field == "alarm") {
+        // The Setup page's own entries, the same in every language.
+        return plain == "low" ? setup_layout::kAlarmEntries[1] : setup_layout::kAlarmEntries[0];
     }
     if (field == "unit" && plain == "C") {
         return DegreeText();

@@ -95,6 +95,18 @@ class SnapshotProcedureTest : public ::testing::Test {
     MainDialog dialog{mainForm, menu, shell};
 };
 
+TEST_F(SnapshotProcedureTest, FieldsAndValuesReadInTheInterfaceLanguage) {
+    EXPECT_EQ(FieldCaption("sensor1.type"), "Sensor 1 type");
+    EXPECT_EQ(FieldValueText("sensor1.type", "10"), "Pt100");
+    EXPECT_EQ(FieldValueText("sensor2.wiring", "4"), "4-wire");
+    EXPECT_EQ(FieldValueText("work_mode", "independent"), LangText("KvView2", "IDC_RAO_MODE4"));
+    EXPECT_EQ(FieldValueText("alarm", "low"), "<=3.6mA");
+    EXPECT_EQ(FieldValueText("unit", "C"),
+              "\xB0"
+              "C");
+    EXPECT_EQ(FieldValueText("sensor1.wiring", "-"), "-");
+}
+
 TEST_F(SnapshotProcedureTest, ARestoredReplacementReadsLikeTheOriginalButForIdentity) {
     const DeviceSnapshot original = TakeFrom(0);
     EXPECT_EQ(original.tag, "TT-205");
