@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "device/degree_text.h"
+#include "device/encodings.h"
 #include "link/command_flags.h"
 #include "procedures/snapshot_procedure.h"
 #include "shell/lang_text.h"
@@ -117,9 +118,21 @@ TEST_F(SnapshotProcedureTest, ARestoredReplacementReadsLikeTheOriginalButForIden
     EXPECT_EQ(original.identity.deviceId, "0A0000");
     EXPECT_EQ(original.identity.softwareVersion, "V1.23");
 
-    // The type K range only fits once the sensor is a type K: the sensor
-    // goes first, then the range.
+    // A transmitter may judge a type K range by the PT100 it has: the new
+    // sensor goes first with the present range, then the range.
+    const std::size_t heard = transmitters.Heard().size();
     const RestoreReport report = RestoreOnto(1, original, {false, true});
+    std::vector<std::vector<std::uint8_t>> ranges;
+    for (std::size_t i = heard; i < transmitters.Heard().size(); ++i) {
+        if (transmitters.Heard()[i].command == 35) {
+            ranges.push_back(transmitters.Heard()[i].data);
+        }
+    }
+    ASSERT_EQ(ranges.size(), 2u);
+    EXPECT_EQ(ranges[0][0], 32);  // degrees Celsius, 0..100 as before
+    EXPECT_EQ(DecodeFloat(&ranges[0][1]), 100);
+    EXPECT_EQ(ranges[1][0], 33);  // F, the file's range
+    EXPECT_EQ(DecodeFloat(&ranges[1][1]), 1600);
     EXPECT_EQ(report.outcome, ProcedureOutcome::kDone);
     EXPECT_TRUE(report.notTaken.empty()) << Fields(report.notTaken)[0];
     EXPECT_GE(report.differences.size(), 10u);
@@ -157,7 +170,7 @@ TEST_F(SnapshotProcedureTest, AFieldTheDeviceRefusesIsReportedAndTheRestWritten)
 
 TEST_F(SnapshotProcedureTest, ARangeTheSensorCannotTakeIsHeldAndTheOtherPartsStillGo) {
     DeviceSnapshot wanted = TakeFrom(1);  // a PT100 in degrees Celsius
-    wanted.lowerRange = -250;             // below a PT100's -200
+    wanted.lowerRange = -300;             // below any temperature sensor
     wanted.damping = 4;
     wanted.alarm = 1;
     wanted.sensor1.wiring = 4;
