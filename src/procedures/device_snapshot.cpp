@@ -151,6 +151,10 @@ void ReadSensor(const JsonValue& object, const std::string& name, SnapshotSensor
         sensor.wiring = wires;
     }
     reader.Number("offset", sensor.offset);
+    // Thermocouple and millivolt inputs have no wiring to restore or compare.
+    if (!PositionOffersWiring(SensorPositionOfCode(sensor.type))) {
+        sensor.wiring.reset();
+    }
 }
 
 void ReadIdentity(const JsonValue& root, SnapshotIdentity& identity, std::string& error) {
