@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -51,6 +52,7 @@ AppSession::~AppSession() {
     cancelFlag = 1;
     busyFlag = 0;
     hartMaster.CloseLink();
+    hartMaster.SetTrace(nullptr);
     hartMaster.SetEventLoop(nullptr);
     m_demo.Stop();
 }
@@ -68,9 +70,25 @@ bool AppSession::Start(std::string& error) {
         window.extraPorts.push_back(m_demo.Path());
         window.preferredPort = m_demo.Path();
     }
+    if (!m_options.port.empty()) {
+        window.extraPorts.push_back(m_options.port);
+        window.preferredPort = m_options.port;
+    }
+    if (m_options.trace) {
+        if (!m_trace.Open(error)) {
+            return false;
+        }
+        hartMaster.SetTrace(m_trace.Trace()->Hook());
+    }
     hartMaster.SetEventLoop(&m_loop);
     m_window = std::make_unique<MainWindow>(window);
     return true;
+}
+
+bool AppSession::LanguageKnown() const {
+    const auto& names = m_window->Logic().languageNames;
+    return m_options.language.empty() ||
+           std::find(names.begin(), names.end(), m_options.language) != names.end();
 }
 
 int AppSession::Run() {
@@ -109,7 +127,7 @@ int AppSession::TakeScreenshot() {
     if (m_options.page >= 0) {
         window.RunCommand(MainDialog::PageButtonOfIndex(m_options.page));
     }
-    if (m_options.demo) {
+    if (m_options.demo || !m_options.port.empty()) {
         window.RunCommand(main_ids::kOnLine);
         WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
         // A page that reads the transmitter shows its values.

@@ -407,6 +407,19 @@ TEST_F(SetupPageTest, WhatIsWrittenReadsBackTheSame) {
     EXPECT_EQ(other.Text(kZero), "-328.000");
 }
 
+// The range goes out before the sensor: the new sensor's range must be
+// taken although the old sensor could not measure it.
+TEST_F(SetupPageTest, ANewSensorAndItsRangeGoOutInOneUpdate) {
+    sim::SimDevice& device = transmitters.Add(0);
+    ChooseSensor(kSensor1Type, kTypeK);
+    page.Update();
+    Run();
+    ASSERT_EQ(shell.status[0], LangText("strOpOK")) << (Messages().empty() ? "" : Messages()[0]);
+    EXPECT_EQ(device.m_bySensor1Type, 3);
+    EXPECT_FLOAT_EQ(device.m_fLowerRange, std::stof(form.Text(kZero)));
+    EXPECT_FLOAT_EQ(device.m_fUpperRange, std::stof(form.Text(kSpan)));
+}
+
 TEST_F(SetupPageTest, ACancelledReadChangesNothing) {
     transmitters.Add(0);
     page.Read();
