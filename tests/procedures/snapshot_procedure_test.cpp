@@ -8,6 +8,7 @@
 #include "procedures/snapshot_procedure.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
+#include "shell/main_dialog_ids.h"
 #include "shell/program_dir.h"
 #include "support/fake_shell.h"
 #include "support/virtual_transmitters.h"
@@ -106,6 +107,23 @@ TEST_F(SnapshotProcedureTest, FieldsAndValuesReadInTheInterfaceLanguage) {
               "\xB0"
               "C");
     EXPECT_EQ(FieldValueText("sensor1.wiring", "-"), "-");
+}
+
+TEST_F(SnapshotProcedureTest, TheAddressMovesLastAndOnlyWhenAsked) {
+    mainForm.Add(main_ids::kShortAddressBox, "1");
+    DeviceSnapshot wanted = TakeFrom(1);
+    wanted.pollAddress = 5;
+    wanted.tag = "MOVED";
+    EXPECT_TRUE(RestoreOnto(1, wanted).notTaken.empty());
+    EXPECT_EQ(transmitters.Devices()[1].m_byPollAddr, 1);
+
+    const RestoreReport report = RestoreOnto(1, wanted, {true, false});
+    EXPECT_TRUE(report.notTaken.empty());
+    EXPECT_EQ(report.differences.back().field, "poll_address");
+    EXPECT_EQ(transmitters.Devices()[1].m_byPollAddr, 5);
+    EXPECT_EQ(hartMaster.m_byPollAddr, 5);
+    // Stop and the pages go back to the address the window's box names.
+    EXPECT_EQ(mainForm.Text(main_ids::kShortAddressBox), "5");
 }
 
 TEST_F(SnapshotProcedureTest, ARestoredReplacementReadsLikeTheOriginalButForIdentity) {
