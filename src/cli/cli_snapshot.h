@@ -9,9 +9,6 @@ namespace tandrin::cli {
 
 class CliSession;
 
-// Exit status of `snapshot diff` (and of a dry run) that found differences.
-constexpr int kExitDifferent = 3;
-
 // snapshot take|diff|restore FILE and its options.
 struct SnapshotArguments {
     std::string action;  // take, diff, restore
