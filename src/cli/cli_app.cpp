@@ -7,6 +7,7 @@
 #include "cli/cli_pages.h"
 #include "cli/cli_session.h"
 #include "cli/cli_setup.h"
+#include "cli/cli_snapshot.h"
 
 namespace tandrin::cli {
 
@@ -33,6 +34,7 @@ constexpr std::array kCommands{
     CliCommand{"trim", true, RunTrim},
     CliCommand{"set-lower-range", true, RunSetLowerRange},
     CliCommand{"set-upper-range", true, RunSetUpperRange},
+    CliCommand{"snapshot", true, RunSnapshot},
 };
 
 }  // namespace

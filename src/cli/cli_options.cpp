@@ -27,6 +27,7 @@ Commands:
   record FILE.tdd   print a trend record; --csv for CSV
   info, set-info, set-address, set-final-assembly, fix-current, trim,
   set-lower-range, set-upper-range   the device pages (see below)
+  snapshot take|diff|restore FILE   configuration snapshots (see below)
 
 Options:
   --port PATH     serial port to use (default: the port stored by Tandrin)
@@ -49,6 +50,7 @@ Exit status:
      not answer or refused, search found no transmitter, or the result
      could not be written
   2  bad usage: unknown option, command or language, a bad value, no port
+  3  snapshot diff (or restore --dry-run) found differences
   130, 143, 129  stopped by SIGINT (Ctrl-C), SIGTERM or SIGHUP: the
      command ends at once and the port is closed; monitor still writes
      its record
@@ -75,6 +77,13 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     options.json = std::find(args.begin(), args.end(), "--json") != args.end();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (const ArgUse use = ParseMonitorArg(args, i, options.command, options.monitor, error);
+            use != ArgUse::kNotMine) {
+            if (use == ArgUse::kBad) {
+                return false;
+            }
+            continue;
+        }
+        if (const ArgUse use = ParseSnapshotArg(args, i, options.command, options.snapshot, error);
             use != ArgUse::kNotMine) {
             if (use == ArgUse::kBad) {
                 return false;
@@ -138,7 +147,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     }
     return CheckPageArguments(options.command, options.page, error) &&
            (options.help || (CheckSetupOptions(options.command, options.setup, error) &&
-                             CheckMonitorOptions(options.command, options.monitor, error)));
+                             CheckMonitorOptions(options.command, options.monitor, error) &&
+                             CheckSnapshotArguments(options.command, options.snapshot, error)));
 }
 
 }  // namespace tandrin::cli

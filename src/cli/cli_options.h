@@ -7,6 +7,7 @@
 #include "cli/cli_monitor_options.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_setup_options.h"
+#include "cli/cli_snapshot.h"
 
 namespace tandrin::cli {
 
@@ -22,6 +23,7 @@ struct CliOptions {
     PageArguments page;  // the device page commands
     SetupChanges setup;  // set-setup
     MonitorOptions monitor;
+    SnapshotArguments snapshot;
 };
 
 // False with `error` set for an unknown option or command, a missing or

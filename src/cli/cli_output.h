@@ -10,8 +10,9 @@ namespace tandrin::cli {
 // Exit codes of tandrin-cli; its help lists them.
 enum ExitCode : int {
     kExitOk = 0,
-    kExitFailed = 1,  // the command failed, or its result could not be written
-    kExitUsage = 2,   // bad options: unknown option, command or language, bad value
+    kExitFailed = 1,     // the command failed, or its result could not be written
+    kExitUsage = 2,      // bad options: unknown option, command or language, bad value
+    kExitDifferent = 3,  // snapshot diff (or restore --dry-run) found differences
 };
 
 // Where every command's result and failure go: text on standard output and

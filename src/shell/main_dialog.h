@@ -48,6 +48,7 @@ class MainDialog {
     void SetPage(PageSlot slot, DevicePage* page) { m_pages[slot] = page; }
     // The form holding the device information page's short-address box.
     void SetInfoPageForm(Form* form) { m_pInfoForm = form; }
+    Form& InfoPageForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }
 
     // Status bar and progress bar
     void SetStatusText(int pane, const std::string& text);
@@ -129,7 +130,7 @@ class MainDialog {
     void StartSequence(std::initializer_list<std::uint8_t> commands, int mode);
     void KeepPort(const std::string& name);
     void OnStepDone(std::int32_t success, std::uint8_t command);
-    Form& InfoForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }
+    Form& InfoForm() { return InfoPageForm(); }
     void ShowPv();
     void ShowCurrentAndPercent();
 

@@ -3,10 +3,12 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace tandrin::sim {
 
@@ -134,7 +136,19 @@ void Simulator::OnRequest(const SimRequest& request, Clock::time_point now) {
         return;
     }
     const std::vector<FaultSpec> faults = m_faults.ForAnswer(request.command);
+    // An answer struck with a response code is a refusal: the transmitter
+    // keeps the state it had, as a busy or write-protected one does.
+    const bool refused = std::any_of(faults.begin(), faults.end(), [](const FaultSpec& fault) {
+        return fault.kind == FaultKind::kResponseCode;
+    });
+    std::optional<SimDevice> kept;
+    if (refused) {
+        kept = *device;
+    }
     const auto reply = device->Handle(request, Now());
+    if (kept) {
+        *device = std::move(*kept);
+    }
     if (!reply) {
         TraceRequest(request, "no answer (restarting, or not for a short frame)");
         return;

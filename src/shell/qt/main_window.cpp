@@ -27,8 +27,9 @@
 #include "pages/qt/calibration_widget.h"
 #include "pages/qt/current_adjust_widget.h"
 #include "pages/qt/info_widget.h"
-#include "pages/qt/setup_page_widget.h"
 #include "pages/qt/monitor_page_widget.h"
+#include "pages/qt/setup_page_widget.h"
+#include "procedures/qt/snapshot_menu.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -193,6 +194,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
     ApplyUiFont(this);
     setWindowIcon(AppIcon());
     m_dialog.InitLanguages();
+    m_snapshots = new SnapshotMenu(m_menu.Popup(0), m_shell, this);
     CreatePages();
     QPixmap logo(QString::fromLocal8Bit(ProgramDir() + "Logo.bmp"));
     if (!logo.isNull()) {
@@ -463,6 +465,7 @@ QString MainWindow::ToolTipFor(int id) const {
 void MainWindow::Retranslate() {
     ApplyUiFont(this);
     m_dialog.RetranslateAll();
+    m_snapshots->Retranslate();
     m_toolBar->update();
     m_menuBar->update();
 }

@@ -26,6 +26,7 @@ namespace tandrin {
 class ColorStatic;
 class ImageButton;
 class PlaceholderPage;
+class SnapshotMenu;
 
 struct MainWindowOptions {
     // Probed before the serial devices (the demo simulator's pty).
@@ -66,6 +67,8 @@ class MainWindow : public QDialog {
     QLabel* StatusPane(int pane) const;
     QProgressBar* Progress() const { return m_progress; }
     QWidget* Client() const { return m_client; }
+    // The File menu's configuration snapshot entries.
+    SnapshotMenu* Snapshots() const { return m_snapshots; }
 
     // What a menu, toolbar or page-button command does.
     void RunCommand(int id);
@@ -112,6 +115,7 @@ class MainWindow : public QDialog {
     QStatusBar* m_statusBar = nullptr;
     std::array<QLabel*, 2> m_panes{};
     MainDialog m_dialog;
+    SnapshotMenu* m_snapshots = nullptr;
 };
 
 }  // namespace tandrin

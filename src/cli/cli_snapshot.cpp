@@ -1,0 +1,272 @@
+#include "cli/cli_snapshot.h"
+
+#include <ostream>
+
+#include "cli/cli_session.h"
+#include "cli/json_writer.h"
+#include "link/hart_master.h"
+#include "procedures/snapshot_procedure.h"
+#include "shell/atomic_file.h"
+#include "shell/lang_text.h"
+#include "shell/private_profile.h"
+
+namespace tandrin::cli {
+
+const char* const kSnapshotHelp = R"(
+Configuration snapshots (the Setup and Device information pages' values in
+a JSON file; see docs/snapshots.md):
+  snapshot take FILE    reads the transmitter as the pages do and writes
+                        FILE (JSON keys: file, tag, taken)
+  snapshot diff FILE    lists what differs between FILE and the transmitter
+                        (JSON: differences, a list of {"field", "snapshot",
+                        "device"}); exit 3 when something differs
+  snapshot restore FILE writes what differs through the pages' Updates and
+                        reads back (JSON: differences, not_taken, restored);
+                        exit 1 when a value did not take
+    --dry-run           only list what restore would write (exit 3 if any)
+    --with-address      include the polling address (diff and restore)
+    --with-final-assembly   include the final assembly number
+    --yes               restore onto a transmitter of another manufacturer
+                        or type (refused otherwise)
+A file that does not read whole is refused and nothing is written.
+)";
+
+namespace {
+
+std::string DifferencesJson(const std::vector<FieldDifference>& differences) {
+    std::string text = "[";
+    for (std::size_t i = 0; i < differences.size(); ++i) {
+        const FieldDifference& d = differences[i];
+        text += (i == 0 ? "" : ",") + JsonObject()
+                                          .Add("field", d.field)
+                                          .Add("snapshot", d.snapshot)
+                                          .Add("device", d.device)
+                                          .Text();
+    }
+    return text + "]";
+}
+
+std::string Text(const char* key) {
+    return Utf8(LangText("Snapshot", key));
+}
+
+// A heading, then one line a field: its name, the file's value, the
+// transmitter's value, in the interface language.
+std::string DifferencesText(const std::vector<FieldDifference>& differences) {
+    std::string text = Text("strSnapColField") + ": " + Text("strSnapColFile") + " / " +
+                       Text("strSnapColDevice") + "\n";
+    for (const FieldDifference& d : differences) {
+        text += Utf8(FieldCaption(d.field)) + ": " + Utf8(FieldValueText(d.field, d.snapshot)) +
+                " / " + Utf8(FieldValueText(d.field, d.device)) + "\n";
+    }
+    return text;
+}
+
+class SnapshotCommand {
+  public:
+    explicit SnapshotCommand(CliSession& session)
+        : m_session(session), m_args(session.Options().snapshot) {}
+
+    int Run();
+
+  private:
+    int Take();
+    int Diff();
+    int Restore();
+    // The file read whole, or false after the failure has been printed.
+    bool ReadFile(DeviceSnapshot& saved);
+    // The transmitter read; false after the failure has been printed.
+    bool ReadDevice(DeviceSnapshot& device);
+    int Failed(ProcedureOutcome outcome);
+    // Prints `json` (its members, without braces) or `text`; `code` when
+    // the output went out.
+    int Print(const std::string& json, const std::string& text, int code);
+    CompareScope Scope() const { return {m_args.withAddress, m_args.withFinalAssembly}; }
+
+    CliSession& m_session;
+    const SnapshotArguments& m_args;
+    SnapshotProcedure m_procedure;
+};
+
+int SnapshotCommand::Print(const std::string& json, const std::string& text, int code) {
+    CliOutput& output = m_session.Output();
+    output.Out() << (output.Json() ? "{" + json + "}\n" : text);
+    const int written = output.Done();
+    return written == kExitOk ? code : written;
+}
+
+int SnapshotCommand::Failed(ProcedureOutcome outcome) {
+    const std::string message = m_session.LastMessage();
+    if (outcome == ProcedureOutcome::kStopped) {
+        return m_session.Output().Fail("stopped");
+    }
+    return m_session.Output().Fail(message.empty() ? Utf8(LangText("strOpFail")) : Utf8(message));
+}
+
+bool SnapshotCommand::ReadFile(DeviceSnapshot& saved) {
+    std::string text;
+    std::string error;
+    if (!ReadWholeFile(m_args.file, text)) {
+        m_session.Output().Fail("cannot read " + m_args.file);
+        return false;
+    }
+    if (!ParseSnapshot(text, saved, error)) {
+        m_session.Output().Fail(m_args.file + ": " + error + "; nothing has been written");
+        return false;
+    }
+    return true;
+}
+
+bool SnapshotCommand::ReadDevice(DeviceSnapshot& device) {
+    m_session.Shell().messages.clear();
+    const ProcedureOutcome outcome = m_procedure.Take(device);
+    if (outcome != ProcedureOutcome::kDone) {
+        hartMaster.CloseLink();
+        Failed(outcome);
+        return false;
+    }
+    return true;
+}
+
+int SnapshotCommand::Take() {
+    DeviceSnapshot snapshot;
+    if (!ReadDevice(snapshot)) {
+        return kExitFailed;
+    }
+    hartMaster.CloseLink();
+    if (!WriteFileAtomically(m_args.file, SnapshotFileText(snapshot))) {
+        return m_session.Output().Fail("cannot write " + m_args.file);
+    }
+    const std::string json = JsonObject()
+                                 .Add("file", m_args.file)
+                                 .Add("tag", snapshot.tag)
+                                 .Add("taken", snapshot.taken)
+                                 .Text();
+    return Print(json.substr(1, json.size() - 2), Text("strSnapSaved") + m_args.file + "\n",
+                 kExitOk);
+}
+
+int SnapshotCommand::Diff() {
+    DeviceSnapshot saved;
+    DeviceSnapshot device;
+    if (!ReadFile(saved) || !ReadDevice(device)) {
+        return kExitFailed;
+    }
+    hartMaster.CloseLink();
+    const auto differences = CompareSnapshots(saved, device, Scope());
+    return Print("\"differences\":" + DifferencesJson(differences),
+                 differences.empty() ? Text("strSnapEqual") + "\n" : DifferencesText(differences),
+                 differences.empty() ? kExitOk : kExitDifferent);
+}
+
+int SnapshotCommand::Restore() {
+    DeviceSnapshot saved;
+    DeviceSnapshot device;
+    if (!ReadFile(saved) || !ReadDevice(device)) {
+        return kExitFailed;
+    }
+    if (!SameKindOfDevice(saved.identity, device.identity) && !m_args.yes) {
+        hartMaster.CloseLink();
+        return m_session.Output().Fail(
+            "the file comes from a transmitter of another manufacturer or type; give --yes to "
+            "restore it anyway");
+    }
+    if (m_args.dryRun) {
+        hartMaster.CloseLink();
+        const auto differences = CompareSnapshots(saved, device, Scope());
+        return Print(
+            "\"differences\":" + DifferencesJson(differences),
+            differences.empty() ? Text("strSnapEqual") + "\n" : DifferencesText(differences),
+            differences.empty() ? kExitOk : kExitDifferent);
+    }
+    m_session.Shell().messages.clear();
+    const RestoreReport report = m_procedure.Restore(saved, device, Scope());
+    hartMaster.CloseLink();
+    if (report.outcome == ProcedureOutcome::kStopped) {
+        return Failed(report.outcome);
+    }
+    const bool restored = report.notTaken.empty() && report.outcome == ProcedureOutcome::kDone;
+    std::string text = DifferencesText(report.differences);
+    if (report.differences.empty()) {
+        text = Text("strSnapEqual") + "\n";
+    } else if (restored) {
+        text += Text("strSnapRestored") + "\n";
+    } else {
+        text += Text("strSnapNotTaken") + "\n" + DifferencesText(report.notTaken);
+    }
+    return Print("\"differences\":" + DifferencesJson(report.differences) +
+                     ",\"not_taken\":" + DifferencesJson(report.notTaken) +
+                     ",\"restored\":" + (restored ? "true" : "false"),
+                 text, restored ? kExitOk : kExitFailed);
+}
+
+int SnapshotCommand::Run() {
+    if (m_args.action == "take") {
+        return Take();
+    }
+    if (m_args.action == "diff") {
+        return Diff();
+    }
+    return Restore();
+}
+
+}  // namespace
+
+ArgUse ParseSnapshotArg(const std::vector<std::string>& args, std::size_t& i,
+                        const std::string& command, SnapshotArguments& snapshot,
+                        std::string& error) {
+    if (command != "snapshot") {
+        return ArgUse::kNotMine;
+    }
+    const std::string& arg = args[i];
+    if (arg == "--dry-run") {
+        snapshot.dryRun = true;
+    } else if (arg == "--with-address") {
+        snapshot.withAddress = true;
+    } else if (arg == "--with-final-assembly") {
+        snapshot.withFinalAssembly = true;
+    } else if (arg == "--yes") {
+        snapshot.yes = true;
+    } else if (arg.empty() || arg[0] == '-') {
+        return ArgUse::kNotMine;
+    } else if (snapshot.action.empty()) {
+        if (arg != "take" && arg != "diff" && arg != "restore") {
+            error = "snapshot takes take, diff or restore (" + arg + ")";
+            return ArgUse::kBad;
+        }
+        snapshot.action = arg;
+    } else if (snapshot.file.empty()) {
+        snapshot.file = arg;
+    } else {
+        error = "snapshot takes one file (" + snapshot.file + ", " + arg + ")";
+        return ArgUse::kBad;
+    }
+    return ArgUse::kTaken;
+}
+
+bool CheckSnapshotArguments(const std::string& command, const SnapshotArguments& snapshot,
+                            std::string& error) {
+    if (command != "snapshot") {
+        return true;
+    }
+    if (snapshot.action.empty() || snapshot.file.empty()) {
+        error = "snapshot needs take, diff or restore and a file";
+        return false;
+    }
+    if ((snapshot.dryRun || snapshot.yes) && snapshot.action != "restore") {
+        error = "--dry-run and --yes belong to snapshot restore";
+        return false;
+    }
+    if ((snapshot.withAddress || snapshot.withFinalAssembly) && snapshot.action == "take") {
+        error = "--with-address and --with-final-assembly belong to snapshot diff and restore";
+        return false;
+    }
+    return true;
+}
+
+int RunSnapshot(CliSession& session) {
+    SnapshotCommand command(session);
+    return command.Run();
+}
+
+}  // namespace tandrin::cli
