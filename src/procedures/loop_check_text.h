@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace tandrin {
+
+// A loop check text (section "LoopCheck" of the language file) in the
+// interface code page; the English text when the file lacks the key.
+std::string LoopCheckText(const std::string& key);
+
+// `text` with its first "%s" replaced by `value`.
+std::string WithValue(const std::string& text, const std::string& value);
+
+}  // namespace tandrin
