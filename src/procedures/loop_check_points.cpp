@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace tandrin {
 
@@ -37,6 +38,15 @@ double ErrorPercent(double expectedMa, double readingMa) {
 bool WithinTolerance(double errorPercent, double tolerancePercent) {
     return std::llround(std::fabs(errorPercent) * kJudgeSteps) <=
            std::llround(tolerancePercent * kJudgeSteps);
+}
+
+std::string ErrorText(double errorPercent) {
+    const long long millionths = std::llround(errorPercent * kJudgeSteps);
+    const long long shown = (std::llabs(millionths) + 50) / 100;  // ten-thousandths
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%lld.%04lld", millionths < 0 && shown != 0 ? "-" : "",
+                  shown / 10000, shown % 10000);
+    return text;
 }
 
 std::optional<double> ParseDecimal(const std::string& text) {

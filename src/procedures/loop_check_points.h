@@ -35,6 +35,10 @@ double ErrorPercent(double expectedMa, double readingMa);
 // the definition).
 bool WithinTolerance(double errorPercent, double tolerancePercent);
 
+// The error with four decimals, rounded half away from zero from the same
+// millionths the tolerance is judged at, so the text agrees with the verdict.
+std::string ErrorText(double errorPercent);
+
 // "0,25,50,75,100": comma-separated decimals, blanks allowed, each within
 // kLowestPoint..kHighestPoint, at most kMostPoints. Empty on bad input.
 std::optional<std::vector<double>> ParsePoints(const std::string& text);

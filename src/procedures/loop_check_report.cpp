@@ -61,10 +61,6 @@ std::string Ma(double value) {
     return std::isnan(value) ? "" : FixedText(value, 3);
 }
 
-std::string ErrorText(double value) {
-    return FixedText(value, 4);
-}
-
 std::string Verdict(bool pass) {
     return Text(pass ? "Passed" : "Failed");
 }
