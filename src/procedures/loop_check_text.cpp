@@ -6,9 +6,7 @@
 
 namespace tandrin {
 
-namespace {
-
-const std::map<std::string, std::string>& EnglishTexts() {
+const std::map<std::string, std::string>& LoopCheckEnglishTexts() {
     static const std::map<std::string, std::string> texts{
         {"Caption", "Loop Check"},
         {"Points", "Points (% of span)"},
@@ -76,12 +74,10 @@ const std::map<std::string, std::string>& EnglishTexts() {
     return texts;
 }
 
-}  // namespace
-
 std::string LoopCheckText(const std::string& key) {
     std::string text = LangText("LoopCheck", key);
     if (text.empty()) {
-        const auto& english = EnglishTexts();
+        const auto& english = LoopCheckEnglishTexts();
         const auto found = english.find(key);
         text = found == english.end() ? key : found->second;
     }

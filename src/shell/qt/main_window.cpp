@@ -26,8 +26,9 @@
 #include "pages/qt/calibration_widget.h"
 #include "pages/qt/current_adjust_widget.h"
 #include "pages/qt/info_widget.h"
-#include "pages/qt/setup_page_widget.h"
 #include "pages/qt/monitor_page_widget.h"
+#include "pages/qt/setup_page_widget.h"
+#include "procedures/qt/loop_check_dialog.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -432,6 +433,9 @@ void MainWindow::RunCommand(int id) {
         case MainDialog::CommandResult::kAbout:
             ShowAbout();
             break;
+        case MainDialog::CommandResult::kLoopCheck:
+            ShowLoopCheck();
+            break;
         case MainDialog::CommandResult::kLanguageChanged:
             // The logic has re-translated; the font follows the language.
             ApplyUiFont(this);
@@ -455,6 +459,12 @@ void MainWindow::Retranslate() {
 
 // Every way out (close box, Exit, Enter, Escape) comes here: a page may
 // still hold what the user wants to keep.
+void MainWindow::ShowLoopCheck() {
+    auto* dialog = new LoopCheckDialog(m_shell.Prompts(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
 void MainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
