@@ -259,7 +259,7 @@ bool LoopCheckDialog::SaveReport(const QString& path) {
     return WriteFileAtomically(path.toStdString(), content);
 }
 
-void LoopCheckDialog::PrintReport(QPrinter& printer) {
+std::unique_ptr<QTextDocument> LoopCheckDialog::ReportDocument() {
     TakeNames();
     // The text document draws no SVG: the plot goes in as an image.
     const QByteArray svg = QByteArray::fromStdString(LoopCheckPlotSvg(m_check.Record()));
@@ -271,13 +271,17 @@ void LoopCheckDialog::PrintReport(QPrinter& printer) {
         renderer.render(&painter);
     }
     plot.setDevicePixelRatio(2);
-    QTextDocument document;
-    document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kPlotResource)),
-                         plot);
+    auto document = std::make_unique<QTextDocument>();
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kPlotResource)),
+                          plot);
     LoopCheckReportOptions options;
     options.plotImage = kPlotResource;
-    document.setHtml(QString::fromStdString(LoopCheckReportHtml(m_check.Record(), options)));
-    document.print(&printer);
+    document->setHtml(QString::fromStdString(LoopCheckReportHtml(m_check.Record(), options)));
+    return document;
+}
+
+void LoopCheckDialog::PrintReport(QPrinter& printer) {
+    ReportDocument()->print(&printer);
 }
 
 void LoopCheckDialog::SaveClicked() {

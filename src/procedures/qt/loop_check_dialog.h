@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "procedures/loop_check.h"
 
@@ -10,6 +11,7 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QTableWidget;
+class QTextDocument;
 
 namespace tandrin {
 
@@ -32,6 +34,8 @@ class LoopCheckDialog : public QDialog {
     bool SaveReport(const QString& path);
     // Lays the report out on `printer`.
     void PrintReport(QPrinter& printer);
+    // The report as Qt lays it out for printing, the plot as an image.
+    std::unique_ptr<QTextDocument> ReportDocument();
 
     void done(int result) override;
 
