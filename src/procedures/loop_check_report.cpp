@@ -78,7 +78,7 @@ body { font-family: sans-serif; font-size: 10pt; color: #000; max-width: 180mm; 
 h1 { font-size: 16pt; margin: 0 0 4mm 0; }
 table { border-collapse: collapse; margin-bottom: 5mm; }
 th, td { border: 1px solid #666; padding: 1mm 2mm; text-align: right; }
-th { background: #e8e8e8; }
+th { background: #e8e8e8; text-align: center; }
 td.text, th.text { text-align: left; }
 td.pass { background: #d8f0d8; color: #064006; font-weight: bold; text-align: center; }
 td.fail { background: #f6d6d6; color: #7a0000; font-weight: bold; text-align: center; }
@@ -218,6 +218,25 @@ std::string Series(const LoopCheckPass& pass, const PlotScale& scale, const char
            "\" stroke-width=\"1.5\"/>" + marks + "\n";
 }
 
+// Which mark is which pass, above the top right corner of the plot.
+std::string Legend(const LoopCheckRecord& record) {
+    std::string svg = "<g font-family=\"sans-serif\" font-size=\"11\">";
+    double x = kPlotWidth - kRight - 220;
+    const std::string y = Num(kTop - 6);
+    if (record.asFound.Run()) {
+        svg += "<circle cx=\"" + Num(x) + "\" cy=\"" + Num(kTop - 10) +
+               "\" r=\"4\" fill=\"#1f4fbf\"/><text x=\"" + Num(x + 8) + "\" y=\"" + y + "\">" +
+               Escaped(Text("AsFound")) + "</text>";
+    }
+    x += 110;
+    if (record.asLeft.Run()) {
+        svg += "<rect x=\"" + Num(x - 4) + "\" y=\"" + Num(kTop - 14) +
+               "\" width=\"8\" height=\"8\" fill=\"#d06000\"/><text x=\"" + Num(x + 8) + "\" y=\"" +
+               y + "\">" + Escaped(Text("AsLeft")) + "</text>";
+    }
+    return svg + "</g>\n";
+}
+
 }  // namespace
 
 std::string LoopCheckPlotSvg(const LoopCheckRecord& record) {
@@ -258,6 +277,7 @@ std::string LoopCheckPlotSvg(const LoopCheckRecord& record) {
            "</text>\n</g>\n";
     svg += Series(record.asFound, scale, "#1f4fbf", false);
     svg += Series(record.asLeft, scale, "#d06000", true);
+    svg += Legend(record);
     return svg + "</svg>\n";
 }
 
