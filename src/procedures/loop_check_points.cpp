@@ -1,8 +1,10 @@
 #include "procedures/loop_check_points.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace tandrin {
 
@@ -12,6 +14,17 @@ namespace {
 // span is 0.16 nA, far finer than any meter, yet far coarser than the
 // binary rounding of the subtraction (about 1e-13 %).
 constexpr double kJudgeSteps = 1e6;
+// Beyond this an error is nonsense anyway; the clamp keeps the millionths
+// within a long long.
+constexpr double kLargestError = 1e9;
+
+// NaN counts as beyond every tolerance.
+long long Millionths(double percent) {
+    if (std::isnan(percent)) {
+        return std::numeric_limits<long long>::max();
+    }
+    return std::llround(std::clamp(percent, -kLargestError, kLargestError) * kJudgeSteps);
+}
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -36,12 +49,11 @@ double ErrorPercent(double expectedMa, double readingMa) {
 // reading exactly on the edge would fail at some points and pass at others.
 // Rounding both sides to the judging resolution makes the edge exact.
 bool WithinTolerance(double errorPercent, double tolerancePercent) {
-    return std::llround(std::fabs(errorPercent) * kJudgeSteps) <=
-           std::llround(tolerancePercent * kJudgeSteps);
+    return std::llabs(Millionths(errorPercent)) <= Millionths(tolerancePercent);
 }
 
 std::string ErrorText(double errorPercent) {
-    const long long millionths = std::llround(errorPercent * kJudgeSteps);
+    const long long millionths = Millionths(errorPercent);
     const long long shown = (std::llabs(millionths) + 50) / 100;  // ten-thousandths
     char text[48];
     std::snprintf(text, sizeof text, "%s%lld.%04lld", millionths < 0 && shown != 0 ? "-" : "",

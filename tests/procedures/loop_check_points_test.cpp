@@ -26,6 +26,8 @@ TEST(LoopCheckPoints, TheToleranceEdgeIsExactAtEveryPointAndSide) {
     EXPECT_TRUE(WithinTolerance(0.0, 0.0001));
     EXPECT_TRUE(WithinTolerance(0.0000004, 0.0));  // below the judging resolution
     EXPECT_FALSE(WithinTolerance(0.0000006, 0.0));
+    EXPECT_FALSE(WithinTolerance(NAN, 10));
+    EXPECT_FALSE(WithinTolerance(-1e300, 10));
 }
 
 TEST(LoopCheckPoints, ExpectedCurrentAndErrorFollowTheSixteenMilliampSpan) {
