@@ -107,6 +107,7 @@ QImage Rendered(QTextDocument& document) {
 
 TEST(LoopCheckUi, RunsFromTheDeviceMenuFillsTheTableAndSavesTheReport) {
     LoopCheckWindow harness;
+    harness.prompts.answer = true;
     LoopCheckDialog* dialog = harness.Open();
     EXPECT_EQ(harness.session->Window().Menu().Command(main_ids::kLoopCheck)->text(),
               ToQt(LangText("Menu", "IDM_LOOP_CHECK")));
@@ -131,16 +132,33 @@ TEST(LoopCheckUi, RunsFromTheDeviceMenuFillsTheTableAndSavesTheReport) {
         }
         LoopCheckWindow::Type(dialog, readings[i]);
     }
-    // The as-found pass failed at 50 %: the trim is offered, and declined.
-    ASSERT_TRUE(LoopCheckWindow::WaitFor(dialog, State::kFinished));
+    // The as-found pass failed at 50 %: the trim is offered and taken, at 4
+    // and 20 mA, and the as-left pass follows.
+    ASSERT_TRUE(LoopCheckWindow::WaitFor(dialog, State::kAwaitingTrimReading));
     EXPECT_EQ(harness.prompts.questions, (std::vector<QString>{ToQt(LoopCheckText("AskTrim"))}));
-    ASSERT_EQ(table->rowCount(), 3);
+    LoopCheckWindow::Type(dialog, "17");  // the page's bounds: 3..6 mA here
+    EXPECT_EQ(harness.prompts.messages.back().text, MessageToQt(LangText("strCurrentErr")));
+    LoopCheckWindow::Type(dialog, "4.003");
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return dialog->Check().TrimStep() == 1 &&
+                   dialog->Check().CurrentState() == State::kAwaitingTrimReading;
+        },
+        kTimeoutMs));
+    LoopCheckWindow::Type(dialog, "20.01");
+    for (const char* reading : {"4.001", "12.004", "19.998"}) {
+        ASSERT_TRUE(LoopCheckWindow::WaitFor(dialog, State::kAwaitingReading)) << reading;
+        LoopCheckWindow::Type(dialog, reading);
+    }
+    ASSERT_TRUE(LoopCheckWindow::WaitFor(dialog, State::kFinished));
+    ASSERT_EQ(table->rowCount(), 6);
+    EXPECT_EQ(table->item(4, 0)->text(), QStringLiteral("As left"));
+    EXPECT_EQ(prompt->text(), ToQt(LoopCheckText("AllPassed")));
     EXPECT_EQ(table->item(1, 3)->text(), QStringLiteral("12.050"));
     EXPECT_EQ(table->item(1, 5)->text(), QStringLiteral("0.3125"));
     EXPECT_EQ(table->item(1, 6)->text(), QStringLiteral("FAIL"));
     EXPECT_EQ(table->item(0, 6)->text(), QStringLiteral("PASS"));
     EXPECT_NE(table->item(0, 6)->background().color(), table->item(1, 6)->background().color());
-    EXPECT_EQ(prompt->text(), ToQt(LoopCheckText("SomeFailed")));
     EXPECT_FALSE(fixedCurrentGuard.Forced());
     // Out of fixed-current mode: the output follows the process again.
     EXPECT_LT(harness.ReadLoopCurrent(), 19.0f);
