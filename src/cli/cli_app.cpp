@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/cli_loop_check.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_setup.h"
 #include "cli/cli_signals.h"
@@ -263,6 +264,11 @@ int CliSession::Run() {
     }
     if (m_options.command == "version") {
         return Version();
+    }
+    if (m_options.command == "loop-check") {
+        LoopCheckContext context{m_options.loopCheck, m_options.json, m_dialog, m_shell,
+                                 m_loop,               m_out,          m_err};
+        return RunLoopCheck(context);
     }
     if (IsSetupCommand(m_options.command)) {
         return RunSetupCommand({m_options, m_loop, m_shell, m_dialog, m_out, m_err});

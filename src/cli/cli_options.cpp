@@ -41,9 +41,9 @@ the message goes to standard error.
 
 namespace {
 
-constexpr std::array<const char*, 10> kCommands{"ports", "search",    "online",  "read",
+constexpr std::array<const char*, 11> kCommands{"ports", "search",    "online",  "read",
                                                 "version", "reset", "setup", "set-setup",
-                                                "monitor", "record"};
+                                                "monitor", "record", "loop-check"};
 
 bool ParseAddress(const std::string& text, int& address) {
     if (text.empty() || text.size() > 2 ||
@@ -62,6 +62,12 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         if (const ArgUse use = ParseMonitorArg(args, i, options.command, options.monitor, error);
             use != ArgUse::kNotMine) {
             if (use == ArgUse::kBad) {
+                return false;
+            }
+            continue;
+        }
+        if (const int taken = ParseLoopCheckArg(args, i, options.command, options.loopCheck, error)) {
+            if (taken < 0) {
                 return false;
             }
             continue;

@@ -7,6 +7,7 @@
 #include "cli/cli_pages.h"
 #include "cli/cli_setup_options.h"
 #include "cli/cli_monitor_options.h"
+#include "cli/cli_loop_check_options.h"
 
 namespace tandrin::cli {
 
@@ -21,6 +22,7 @@ struct CliOptions {
     PageArguments page;  // the device page commands
     SetupChanges setup;  // set-setup
     MonitorOptions monitor;
+    LoopCheckOptions loopCheck;
 };
 
 // False with `error` set for an unknown option, a missing or bad value, or

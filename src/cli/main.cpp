@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp;
+        std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp << kLoopCheckHelp;
         return 0;
     }
     return tandrin::StopSignals::ExitStatus(RunCli(options, std::cout, std::cerr));

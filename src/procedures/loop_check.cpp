@@ -149,12 +149,21 @@ void LoopCheck::Stop() {
         hartMaster.Loop()->KillTimer(m_settleTimer);
         m_settleTimer = 0;
     }
+    const bool releasing = m_state == State::kReleasing;
+    const State then =
+        releasing && m_afterRelease == State::kFailed ? State::kFailed : State::kStopped;
+    if (releasing && m_bSequence && busyFlag != 0) {
+        // The release under way is what Stop would send.
+        m_afterRelease = then;
+        return;
+    }
     if (m_bSequence && busyFlag != 0 && mainWindow != nullptr) {
         mainWindow->StopSequence();
     }
     m_bSequence = false;
     if (m_bForced) {
-        Release(State::kStopped);
+        // Also when someone else's Stop cut the release short.
+        Release(then);
     } else {
         SetState(State::kStopped);
     }
