@@ -8,7 +8,8 @@
 namespace tandrin {
 
 const char* const kAppHelp =
-    "Usage: tandrin [--demo] [--lang NAME] [--record FILE.tdd] [--monitor MODE]\n"
+    "Usage: tandrin [--demo | --port PATH] [--lang NAME] [--trace]\n"
+    "               [--record FILE.tdd] [--monitor MODE]\n"
     "               [--screenshot FILE [--page PAGE]]\n"
     "\n"
     "Configures and monitors a HART temperature transmitter through a HART\n"
@@ -17,21 +18,31 @@ const char* const kAppHelp =
     "  --demo             run against a simulated transmitter on a pseudo-terminal,\n"
     "                     listed first under Settings > Serial Port; the stored\n"
     "                     port is left as it is\n"
+    "  --port PATH        use the serial port PATH (a device, a pseudo-terminal or\n"
+    "                     a link to one, such as tandrin-sim --link makes), even\n"
+    "                     when the port probe does not list it; not stored\n"
     "  --lang NAME        use the language NAME (as the Language menu lists it)\n"
     "                     without storing it\n"
     "  --record FILE.tdd  open that trend record on the monitor page\n"
     "  --monitor MODE     start recording all, pv, current or percent on the\n"
     "                     monitor page\n"
-    "  --screenshot FILE  show the window, connect when --demo is given, save the\n"
-    "                     window as a PNG picture to FILE and exit\n"
+    "  --screenshot FILE  show the window, connect when --demo or --port is given,\n"
+    "                     save the window as a PNG picture to FILE and exit\n"
     "  --page PAGE        with --screenshot: show setup, info, calibration,\n"
     "                     monitor or current\n"
     "  --quit-when-shown  print the wall-clock time (ms) the window was first\n"
     "                     painted, then exit (start-up measurements)\n"
+    "  --trace            write every frame sent and received to\n"
+    "                     $XDG_STATE_HOME/tandrin/trace.log (default\n"
+    "                     ~/.local/state/tandrin/), begun afresh at each start;\n"
+    "                     Help > Open Trace Folder shows it\n"
     "  -h, --help         show this help\n"
     "\n"
     "Using the serial ports takes membership of the group that owns them\n"
-    "(usually dialout). Without a display, run it under xvfb-run.\n";
+    "(usually dialout). Without a display, run it under xvfb-run.\n"
+    "\n"
+    "Exit status: 0 when the window was closed, 1 when it could not start,\n"
+    "2 for bad usage.\n";
 
 namespace {
 
@@ -59,8 +70,8 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options,
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool takesValue = arg == "--screenshot" || arg == "--lang" || arg == "--page" ||
-                                arg == "--record" || arg == "--monitor" || arg == "-platform" ||
-                                arg == "-display" || arg == "-style";
+                                arg == "--port" || arg == "--record" || arg == "--monitor" ||
+                                arg == "-platform" || arg == "-display" || arg == "-style";
         if (takesValue && i + 1 >= args.size()) {
             error = arg + " needs a value";
             return false;
@@ -69,6 +80,14 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options,
             options.help = true;
         } else if (arg == "--demo") {
             options.demo = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
+        } else if (arg == "--port") {
+            options.port = args[++i];
+            if (options.port.empty()) {
+                error = "--port needs a path";
+                return false;
+            }
         } else if (arg == "--quit-when-shown") {
             options.quitWhenShown = true;
         } else if (arg == "--screenshot") {
@@ -115,6 +134,14 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options,
             error = "unknown option \"" + arg + "\"";
             return false;
         }
+    }
+    if (options.demo && !options.port.empty()) {
+        error = "--demo brings its own port: give either --demo or --port";
+        return false;
+    }
+    if (options.page >= 0 && options.screenshot.empty()) {
+        error = "--page goes with --screenshot";
+        return false;
     }
     return true;
 }

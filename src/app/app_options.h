@@ -8,6 +8,8 @@ namespace tandrin {
 struct AppOptions {
     bool help = false;
     bool demo = false;
+    std::string port;            // --port PATH: that port, whether probed or not, not stored
+    bool trace = false;          // --trace: every frame to the trace file
     std::string screenshot;      // --screenshot FILE: render the window to a PNG and exit
     std::string language;        // --lang NAME: that language, not stored
     int page = -1;               // --page NAME: that page shown (screenshots)
@@ -19,8 +21,9 @@ struct AppOptions {
 
 extern const char* const kAppHelp;
 
-// False with `error` set for an unknown option or a missing value. Qt's own
-// options -platform, -display and -style pass through to Qt.
+// False with `error` set for an unknown option, a missing or bad value,
+// --demo with --port, or --page without --screenshot. Qt's own options
+// -platform, -display and -style pass through to Qt.
 bool ParseAppOptions(const std::vector<std::string>& args, AppOptions& options, std::string& error);
 
 // Why no window can be shown, from the environment (null for unset), or

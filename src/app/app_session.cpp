@@ -5,9 +5,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
+#include "controls/qt/image_button.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/qt/monitor_page_widget.h"
@@ -51,6 +53,7 @@ AppSession::~AppSession() {
     cancelFlag = 1;
     busyFlag = 0;
     hartMaster.CloseLink();
+    hartMaster.SetTrace(nullptr);
     hartMaster.SetEventLoop(nullptr);
     m_demo.Stop();
 }
@@ -68,9 +71,25 @@ bool AppSession::Start(std::string& error) {
         window.extraPorts.push_back(m_demo.Path());
         window.preferredPort = m_demo.Path();
     }
+    if (!m_options.port.empty()) {
+        window.extraPorts.push_back(m_options.port);
+        window.preferredPort = m_options.port;
+    }
+    if (m_options.trace) {
+        if (!m_trace.Open(error)) {
+            return false;
+        }
+        hartMaster.SetTrace(m_trace.Trace()->Hook());
+    }
     hartMaster.SetEventLoop(&m_loop);
     m_window = std::make_unique<MainWindow>(window);
     return true;
+}
+
+bool AppSession::LanguageKnown() const {
+    const auto& names = m_window->Logic().languageNames;
+    return m_options.language.empty() ||
+           std::find(names.begin(), names.end(), m_options.language) != names.end();
 }
 
 int AppSession::Run() {
@@ -85,13 +104,22 @@ int AppSession::Run() {
     return 0;
 }
 
+// As a click on its page button would: the button takes the focus, so it is
+// the one drawn in the focus colour.
+void AppSession::ShowPage(int index) {
+    if (ImageButton* button = m_window->PageButton(index)) {
+        button->setFocus();
+    }
+    m_window->RunCommand(MainDialog::PageButtonOfIndex(index));
+}
+
 void AppSession::StartOnMonitorPage() {
     if (m_options.record.empty() && m_options.monitorMode == 0) {
         return;
     }
     MainWindow& window = *m_window;
     if (m_options.page < 0) {
-        window.RunCommand(MainDialog::PageButtonOfIndex(MainDialog::kMonitorIndex));
+        ShowPage(MainDialog::kMonitorIndex);
     }
     if (!m_options.record.empty()) {
         auto* monitor = static_cast<MonitorPageWidget*>(window.Page(MainDialog::kMonitorIndex));
@@ -107,16 +135,18 @@ int AppSession::TakeScreenshot() {
     MainWindow& window = *m_window;
     window.show();
     if (m_options.page >= 0) {
-        window.RunCommand(MainDialog::PageButtonOfIndex(m_options.page));
+        ShowPage(m_options.page);
     }
-    if (m_options.demo) {
+    if (m_options.demo || !m_options.port.empty()) {
         window.RunCommand(main_ids::kOnLine);
         WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
         // A page that reads the transmitter shows its values.
         QWidget* page = window.Page(m_options.page);
-        if (auto* read = page ? page->findChild<QPushButton*>("IDC_cmdRead2") : nullptr) {
-            read->click();
-            WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
+        for (const char* name : {"IDC_cmdRead1", "IDC_cmdRead2"}) {
+            if (auto* read = page ? page->findChild<QPushButton*>(name) : nullptr) {
+                read->click();
+                WaitUntil([] { return busyFlag == 0; }, kScreenshotConnectMs);
+            }
         }
     }
     StartOnMonitorPage();

@@ -6,6 +6,7 @@
 
 #include "app/app_options.h"
 #include "shell/qt/qt_event_loop.h"
+#include "shell/trace_log.h"
 #include "sim/sim_thread.h"
 
 namespace tandrin {
@@ -23,8 +24,11 @@ class AppSession {
     AppSession(const AppSession&) = delete;
     AppSession& operator=(const AppSession&) = delete;
 
-    // False with `error` set when the demo simulator cannot start.
+    // False with `error` set when the demo simulator or the trace file
+    // cannot start.
     bool Start(std::string& error);
+    // False when --lang named a language no language file has.
+    bool LanguageKnown() const;
     // Runs the window modally until it is closed (or takes the screenshot);
     // the exit code.
     int Run();
@@ -37,12 +41,14 @@ class AppSession {
     int TakeScreenshot();
     // --record and --monitor, once the window is shown and connected.
     void StartOnMonitorPage();
+    void ShowPage(int index);
     int QuitWhenShown();
 
     AppOptions m_options;
     UserPrompts* m_prompts;
     QtEventLoop m_loop;
     sim::SimulatorThread m_demo;
+    TraceLog m_trace;
     std::unique_ptr<MainWindow> m_window;
 };
 

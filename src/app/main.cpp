@@ -39,5 +39,10 @@ int main(int argc, char** argv) {
         std::cerr << "tandrin: " << error << "\n";
         return 1;
     }
+    if (!session.LanguageKnown()) {
+        std::cerr << "tandrin: no language file for \"" << options.language
+                  << "\"\nTry tandrin --help.\n";
+        return 2;
+    }
     return StopSignals::ExitStatus(session.Run());
 }

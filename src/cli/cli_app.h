@@ -1,13 +1,28 @@
 #pragma once
 
 #include <iosfwd>
+#include <string_view>
 
 #include "cli/cli_options.h"
 
 namespace tandrin::cli {
 
+class CliSession;
+
+// One command of tandrin-cli.
+struct CliCommand {
+    std::string_view name;
+    bool needsPort;  // opens the link (all but "ports")
+    int (*run)(CliSession& session);
+};
+
+// The command called `name`, or null.
+const CliCommand* FindCliCommand(std::string_view name);
+
 // Runs one command of tandrin-cli through the main window's own workflow
 // on the real port; prints UTF-8 to `out` and `err`. Returns the exit code.
+// `err` also receives the frame trace, from the receive thread: give it a
+// stream that may be written from two threads (std::cerr).
 int RunCli(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace tandrin::cli

@@ -9,16 +9,16 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 #include "cli/cli_loop_check_options.h"
-#include "cli/console_shell.h"
+#include "cli/cli_output.h"
+#include "cli/cli_session.h"
 #include "cli/json_writer.h"
-#include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "pages/decimal_text.h"
 #include "platform/poll_event_loop.h"
 #include "platform/stop_signals.h"
-#include "platform/text_codec.h"
 #include "platform/unique_fd.h"
 #include "procedures/loop_check.h"
 #include "procedures/loop_check_report.h"
@@ -42,14 +42,6 @@ constexpr std::uint32_t kHourMs = 3'600'000;
 
 // Stops sent before giving up on releasing the loop.
 constexpr int kMostStops = 3;
-
-constexpr int kExitPassed = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitPointFailed = 3;
-
-std::string Utf8(const std::string& text) {
-    return ToUtf8(text, chineseUi.load() == 1);
-}
 
 bool StopRequested() {
     return StopSignals::Caught() != 0;
@@ -107,7 +99,8 @@ class LineSource {
 
 class LoopCheckRunner {
   public:
-    explicit LoopCheckRunner(LoopCheckContext& context) : m_c(context) {}
+    explicit LoopCheckRunner(CliSession& session)
+        : m_session(session), m_options(session.Options().loopCheck) {}
     int Run();
 
   private:
@@ -115,12 +108,11 @@ class LoopCheckRunner {
     bool WaitWhileRunning();
     bool TakeReading();
     void SetProblem(const std::string& problem);
-    int Fail(const std::string& message);
     void WriteFiles();
-    void PrintResult();
-    int ExitCode() const;
+    int PrintResult();
 
-    LoopCheckContext& m_c;
+    CliSession& m_session;
+    const LoopCheckOptions& m_options;
     LoopCheck m_check;
     UniqueFd m_file;
     std::unique_ptr<LineSource> m_lines;
@@ -129,34 +121,32 @@ class LoopCheckRunner {
     std::string m_problem;  // why the check did not complete
 };
 
-int LoopCheckRunner::Fail(const std::string& message) {
-    if (m_c.json) {
-        m_c.out << JsonObject().Add("error", message).Text() << "\n";
-    } else {
-        m_c.err << "tandrin-cli: " << message << "\n";
-    }
-    return kExitFailed;
-}
-
 bool LoopCheckRunner::OpenReadings() {
-    const auto& readings = m_c.options.readings;
+    const auto& readings = m_options.readings;
     int fd = STDIN_FILENO;
     if (readings && *readings != "-") {
         m_file = UniqueFd(::open(readings->c_str(), O_RDONLY | O_CLOEXEC));
         if (!m_file.Valid()) {
-            Fail("cannot read " + *readings);
+            m_session.Output().Fail("cannot read " + *readings);
             return false;
         }
         fd = m_file.Get();
     } else if (!readings) {
         m_bTerminal = ::isatty(STDIN_FILENO) == 1;
         if (!m_bTerminal) {
-            Fail("no terminal to ask the readings on: give them with --readings FILE or -");
+            m_session.Output().UsageError(
+                "no terminal to ask the readings on: give them with --readings FILE or -");
             return false;
         }
     }
-    m_lines = std::make_unique<LineSource>(m_c.loop, fd);
+    m_lines = std::make_unique<LineSource>(m_session.Loop(), fd);
     return true;
+}
+
+void LoopCheckRunner::SetProblem(const std::string& problem) {
+    if (m_problem.empty()) {
+        m_problem = problem;
+    }
 }
 
 // Until the check waits for a reading or is over, or something calls for a
@@ -170,8 +160,8 @@ bool LoopCheckRunner::WaitWhileRunning() {
     const std::uint32_t limit =
         kSequenceTimeoutMs +
         static_cast<std::uint32_t>(m_check.Record().settings.settleSeconds * 1000);
-    const bool ended =
-        m_c.loop.RunUntil([&] { return !m_check.Running() || abandoned() || signalled(); }, limit);
+    const bool ended = m_session.Loop().RunUntil(
+        [&] { return !m_check.Running() || abandoned() || signalled(); }, limit);
     if (signalled()) {
         m_bSignalSeen = true;
         SetProblem(Utf8(LangText("strBreak")));
@@ -184,19 +174,13 @@ bool LoopCheckRunner::WaitWhileRunning() {
     return true;
 }
 
-void LoopCheckRunner::SetProblem(const std::string& problem) {
-    if (m_problem.empty()) {
-        m_problem = problem;
-    }
-}
-
 // One line for the awaited point: false when the check is to stop.
 bool LoopCheckRunner::TakeReading() {
+    std::ostream& err = m_session.Output().Err();
     while (true) {
         if (m_bTerminal) {
-            m_c.err << Utf8(WithValue(LoopCheckText("PromptReading"),
-                                      FixedText(m_check.Current(), 3)))
-                    << "\n> " << std::flush;
+            err << Utf8(WithValue(LoopCheckText("PromptReading"), FixedText(m_check.Current(), 3)))
+                << "\n> " << std::flush;
         }
         const auto line = m_lines->Next();
         if (!line) {
@@ -208,7 +192,7 @@ bool LoopCheckRunner::TakeReading() {
         if (!m_bTerminal && (first == std::string::npos || (*line)[first] == '#')) {
             continue;
         }
-        if (line->find("stop") == first && first != std::string::npos) {
+        if (first != std::string::npos && line->compare(first, 4, "stop") == 0) {
             SetProblem(Utf8(LangText("strBreak")));
             return false;
         }
@@ -221,90 +205,76 @@ bool LoopCheckRunner::TakeReading() {
             SetProblem("\"" + *line + "\": " + bad);
             return false;
         }
-        m_c.err << bad << "\n";
+        err << bad << "\n";
     }
 }
 
 void LoopCheckRunner::WriteFiles() {
     const LoopCheckRecord& record = m_check.Record();
     const std::pair<const std::optional<std::string>*, std::string> files[] = {
-        {&m_c.options.report, LoopCheckReportHtml(record)},
-        {&m_c.options.csv, LoopCheckCsv(record)}};
+        {&m_options.report, LoopCheckReportHtml(record)}, {&m_options.csv, LoopCheckCsv(record)}};
     for (const auto& [path, content] : files) {
         if (*path && !WriteFileAtomically(**path, content)) {
-            m_c.err << "tandrin-cli: cannot write " << **path << "\n";
             SetProblem("cannot write " + **path);
         }
     }
 }
 
-void LoopCheckRunner::PrintResult() {
+int LoopCheckRunner::PrintResult() {
     const LoopCheckRecord& record = m_check.Record();
     const LoopCheckPass& pass = record.asFound;
-    if (m_c.json) {
-        std::string rows;
-        for (const LoopCheckRow& row : pass.rows) {
-            JsonObject json;
-            json.Add("pass", std::string_view("as_found"))
-                .Add("point_percent", row.percent)
-                .Add("expected_ma", row.expectedMa)
-                .Add("reading_ma", row.readingMa);
-            if (!std::isnan(row.transmitterMa)) {
-                json.Add("transmitter_ma", row.transmitterMa);
-            }
-            json.Add("error_percent", row.errorPercent)
-                .Add("result", std::string_view(row.pass ? "pass" : "fail"));
-            rows += (rows.empty() ? "" : ",") + json.Text();
-        }
-        JsonObject head;
-        head.Add("tag", record.device.tag)
-            .Add("long_address", record.device.longAddress)
-            .Add("software_version", record.device.softwareVersion)
-            .Add("tolerance_percent", record.settings.tolerance)
-            .Add("passed", pass.Passed());
-        if (!m_problem.empty()) {
-            head.Add("error", m_problem);
-        }
-        std::string text = head.Text();
-        text.pop_back();
-        m_c.out << text << ",\"rows\":[" << rows << "]}\n";
-        return;
-    }
     const auto text = [](const char* key) { return Utf8(LoopCheckText(key)); };
-    m_c.out << text("Tag") << ": " << record.device.tag << "  " << text("LongAddress") << ": "
-            << record.device.longAddress << "  " << text("Tolerance") << ": "
-            << FixedText(record.settings.tolerance, 4) << "\n";
-    m_c.out << text("Point") << "  " << text("Expected") << "  " << text("Measured") << "  "
-            << text("Transmitter") << "  " << text("Error") << "  " << text("Result") << "\n";
+    std::string table = text("Tag") + ": " + record.device.tag + "  " + text("LongAddress") + ": " +
+                        record.device.longAddress + "  " + text("Tolerance") + ": " +
+                        FixedText(record.settings.tolerance, 4) + "\n" + text("Point") + "  " +
+                        text("Expected") + "  " + text("Measured") + "  " + text("Transmitter") +
+                        "  " + text("Error") + "  " + text("Result");
+    std::vector<JsonObject> rows;
     for (const LoopCheckRow& row : pass.rows) {
-        m_c.out << FixedText(row.percent, 2) << "  " << FixedText(row.expectedMa, 3) << "  "
-                << FixedText(row.readingMa, 3) << "  "
-                << (std::isnan(row.transmitterMa) ? "-" : FixedText(row.transmitterMa, 3)) << "  "
-                << ErrorText(row.errorPercent) << "  " << text(row.pass ? "Passed" : "Failed")
-                << "\n";
+        JsonObject json;
+        json.Add("pass", std::string_view("as_found"))
+            .Add("point_percent", row.percent)
+            .Add("expected_ma", row.expectedMa)
+            .Add("reading_ma", row.readingMa);
+        if (!std::isnan(row.transmitterMa)) {
+            json.Add("transmitter_ma", row.transmitterMa);
+        }
+        json.Add("error_percent", row.errorPercent)
+            .Add("result", std::string_view(row.pass ? "pass" : "fail"));
+        rows.push_back(json);
+        table += "\n" + FixedText(row.percent, 2) + "  " + FixedText(row.expectedMa, 3) + "  " +
+                 FixedText(row.readingMa, 3) + "  " +
+                 (std::isnan(row.transmitterMa) ? "-" : FixedText(row.transmitterMa, 3)) + "  " +
+                 ErrorText(row.errorPercent) + "  " + text(row.pass ? "Passed" : "Failed");
     }
-    if (m_problem.empty()) {
-        m_c.out << text("AsFound") << ": " << text(pass.Passed() ? "Passed" : "Failed") << "\n";
-    } else {
-        m_c.err << "tandrin-cli: " << m_problem << "\n";
+    JsonObject json;
+    json.Add("tag", record.device.tag)
+        .Add("long_address", record.device.longAddress)
+        .Add("software_version", record.device.softwareVersion)
+        .Add("tolerance_percent", record.settings.tolerance)
+        .Add("passed", pass.Passed())
+        .Add("rows", rows);
+    CliOutput& output = m_session.Output();
+    if (!m_problem.empty() || !pass.complete) {
+        // What was measured before it ended still goes out.
+        if (!output.Json()) {
+            output.Out() << table << "\n";
+        }
+        return output.Fail(m_problem.empty() ? Utf8(LangText("strOpFail")) : m_problem, json);
     }
-}
-
-int LoopCheckRunner::ExitCode() const {
-    if (!m_problem.empty() || !m_check.Record().asFound.complete) {
-        return kExitFailed;
-    }
-    return m_check.Record().asFound.Passed() ? kExitPassed : kExitPointFailed;
+    const int code = output.Succeed(
+        json, table + "\n" + text("AsFound") + ": " + text(pass.Passed() ? "Passed" : "Failed"));
+    return code == kExitOk && !pass.Passed() ? kExitOutOfTolerance : code;
 }
 
 int LoopCheckRunner::Run() {
     if (!OpenReadings()) {
-        return kExitFailed;
+        return m_options.readings ? kExitFailed : kExitUsage;
     }
-    m_c.shell.messages.clear();
-    if (!m_check.Start(m_c.options.settings)) {
-        return Fail(m_c.shell.messages.empty() ? Utf8(LangText("strOpFail"))
-                                               : Utf8(m_c.shell.messages.back().text));
+    m_session.Shell().messages.clear();
+    if (!m_check.Start(m_options.settings)) {
+        const std::string message = Utf8(m_session.LastMessage());
+        return m_session.Output().Fail(message.empty() ? Utf8(LangText("strOpFail")) : message);
     }
     // A Stop releases the loop; one cut short is sent again, a few times.
     int stops = 0;
@@ -329,14 +299,13 @@ int LoopCheckRunner::Run() {
         m_problem += " " + Utf8(LoopCheckText("StillForced"));
     }
     WriteFiles();
-    PrintResult();
-    return ExitCode();
+    return PrintResult();
 }
 
 }  // namespace
 
-int RunLoopCheck(LoopCheckContext& context) {
-    LoopCheckRunner runner(context);
+int RunLoopCheck(CliSession& session) {
+    LoopCheckRunner runner(session);
     return runner.Run();
 }
 

@@ -26,18 +26,19 @@ Loop check (as-found test of the 4..20 mA output):
                         error_percent, result).
 )";
 
-int ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
-                      const std::string& command, LoopCheckOptions& options, std::string& error) {
+ArgUse ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
+                         const std::string& command, LoopCheckOptions& options,
+                         std::string& error) {
     const std::string& arg = args[i];
     // These options follow their command, as those of monitor and record.
     if (command != "loop-check" ||
         (arg != "--points" && arg != "--tolerance" && arg != "--settle" && arg != "--readings" &&
          arg != "--report" && arg != "--csv")) {
-        return 0;
+        return ArgUse::kNotMine;
     }
     if (i + 1 >= args.size()) {
         error = arg + " needs a value";
-        return -1;
+        return ArgUse::kBad;
     }
     const std::string& value = args[++i];
     LoopCheckSettings& settings = options.settings;
@@ -45,21 +46,21 @@ int ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
         const auto points = ParsePoints(value);
         if (!points) {
             error = "--points takes up to 21 numbers from -1.25 to 103.125, separated by commas";
-            return -1;
+            return ArgUse::kBad;
         }
         settings.points = *points;
     } else if (arg == "--tolerance") {
         const auto tolerance = ParseDecimal(value);
         if (!tolerance || !ToleranceValid(*tolerance)) {
             error = "--tolerance takes a number greater than 0 and at most 10 (% of span)";
-            return -1;
+            return ArgUse::kBad;
         }
         settings.tolerance = *tolerance;
     } else if (arg == "--settle") {
         const auto settle = ParseDecimal(value);
         if (!settle || !SettleValid(*settle)) {
             error = "--settle takes seconds from 0 to 600";
-            return -1;
+            return ArgUse::kBad;
         }
         settings.settleSeconds = *settle;
     } else if (arg == "--readings") {
@@ -69,7 +70,7 @@ int ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
     } else {
         options.csv = value;
     }
-    return 1;
+    return ArgUse::kTaken;
 }
 
 }  // namespace tandrin::cli

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_monitor_options.h"
 #include "procedures/loop_check_points.h"
 
 namespace tandrin::cli {
@@ -17,9 +18,9 @@ struct LoopCheckOptions {
 };
 
 // Takes args[i] and its value (advancing i) when `command` is loop-check and
-// it is one of its options: 1 taken, 0 not one of them, -1 bad (`error` set).
-int ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
-                      const std::string& command, LoopCheckOptions& options, std::string& error);
+// it is one of its options; kBad with `error` set for a bad value.
+ArgUse ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
+                         const std::string& command, LoopCheckOptions& options, std::string& error);
 
 extern const char* const kLoopCheckHelp;
 

@@ -1,7 +1,8 @@
 #include "cli/cli_options.h"
 
 #include <algorithm>
-#include <array>
+
+#include "cli/cli_app.h"
 
 namespace tandrin::cli {
 
@@ -24,26 +25,41 @@ Commands:
             (default 2), --count N samples per series (default: until
             Ctrl-C), --record FILE.tdd written when the recording ends
   record FILE.tdd   print a trend record; --csv for CSV
+  info, set-info, set-address, set-final-assembly, fix-current, trim,
+  set-lower-range, set-upper-range   the device pages (see below)
+  loop-check  as-found test of the 4..20 mA output (see below)
 
 Options:
   --port PATH     serial port to use (default: the port stored by Tandrin)
   --address N     polling address 0..15 (default 0)
   --lang NAME     language of the messages, as a language file names it
                   (default English; "Simple Chinese" for Chinese)
-  --json          print one JSON object instead of text
+  --json          print one JSON object instead of text (monitor and
+                  record: one per sample)
   --demo          start a built-in simulated transmitter and use it
+                  (not together with --port)
+  --trace         print every frame sent (TX) and every chunk received (RX)
+                  on standard error: milliseconds since start, the bytes in
+                  hex, and for a whole frame its command, response code and
+                  device status
   -h, --help      show this help
 
-Exit status: 0 on success, 1 when the command failed, 2 for bad usage.
-With --json a failure prints {"error":"..."} on standard output; otherwise
-the message goes to standard error.
+Exit status:
+  0  success
+  1  the command failed: the port could not be opened, the transmitter did
+     not answer or refused, search found no transmitter, or the result
+     could not be written
+  2  bad usage: unknown option, command or language, a bad value, no port
+  3  loop-check: a point was outside the tolerance
+  130, 143, 129  stopped by SIGINT (Ctrl-C), SIGTERM or SIGHUP: the
+     command ends at once and the port is closed; monitor still writes
+     its record
+With --json every failure, bad usage included, prints one object with an
+"error" member on standard output; otherwise the message goes to standard
+error.
 )";
 
 namespace {
-
-constexpr std::array<const char*, 11> kCommands{"ports", "search",    "online",  "read",
-                                                "version", "reset", "setup", "set-setup",
-                                                "monitor", "record", "loop-check"};
 
 bool ParseAddress(const std::string& text, int& address) {
     if (text.empty() || text.size() > 2 ||
@@ -58,6 +74,7 @@ bool ParseAddress(const std::string& text, int& address) {
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
+    options.json = std::find(args.begin(), args.end(), "--json") != args.end();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (const ArgUse use = ParseMonitorArg(args, i, options.command, options.monitor, error);
             use != ArgUse::kNotMine) {
@@ -66,8 +83,10 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             }
             continue;
         }
-        if (const int taken = ParseLoopCheckArg(args, i, options.command, options.loopCheck, error)) {
-            if (taken < 0) {
+        if (const ArgUse use =
+                ParseLoopCheckArg(args, i, options.command, options.loopCheck, error);
+            use != ArgUse::kNotMine) {
+            if (use == ArgUse::kBad) {
                 return false;
             }
             continue;
@@ -84,6 +103,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             options.json = true;
         } else if (arg == "--demo") {
             options.demo = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
         } else if (arg == "--port") {
             options.port = args[++i];
         } else if (arg == "--lang") {
@@ -110,8 +131,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         } else if (!options.command.empty()) {
             error = "one command at a time (" + options.command + ", " + arg + ")";
             return false;
-        } else if (std::find(kCommands.begin(), kCommands.end(), arg) == kCommands.end() &&
-                   !IsPageCommand(arg)) {
+        } else if (FindCliCommand(arg) == nullptr) {
             error = "unknown command " + arg;
             return false;
         } else {
@@ -120,6 +140,10 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     }
     if (options.command.empty() && !options.help) {
         error = "no command given";
+        return false;
+    }
+    if (options.demo && options.port) {
+        error = "--demo brings its own port: give either --demo or --port";
         return false;
     }
     return CheckPageArguments(options.command, options.page, error) &&

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_loop_check_options.h"
+#include "cli/cli_monitor_options.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_setup_options.h"
-#include "cli/cli_monitor_options.h"
-#include "cli/cli_loop_check_options.h"
 
 namespace tandrin::cli {
 
@@ -18,6 +18,7 @@ struct CliOptions {
     std::string language = "English";
     bool json = false;
     bool demo = false;
+    bool trace = false;  // every frame on stderr
     bool help = false;
     PageArguments page;  // the device page commands
     SetupChanges setup;  // set-setup
@@ -25,8 +26,10 @@ struct CliOptions {
     LoopCheckOptions loopCheck;
 };
 
-// False with `error` set for an unknown option, a missing or bad value, or
-// no command (unless --help).
+// False with `error` set for an unknown option or command, a missing or
+// bad value, --demo with --port, or no command (unless --help). `json` is
+// set whenever --json is among `args`, so that even a usage error can be
+// printed as JSON.
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
 
 extern const char* const kCliHelp;

@@ -5,11 +5,8 @@
 #include <charconv>
 #include <cstdio>
 #include <functional>
-#include <ostream>
 
-#include "cli/cli_options.h"
-#include "cli/console_shell.h"
-#include "cli/json_writer.h"
+#include "cli/cli_session.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
@@ -19,11 +16,8 @@
 #include "pages/current_adjust_page_ids.h"
 #include "pages/info_page.h"
 #include "pages/info_page_ids.h"
-#include "platform/poll_event_loop.h"
 #include "platform/text_codec.h"
 #include "shell/lang_text.h"
-#include "shell/main_dialog.h"
-#include "shell/memory_form.h"
 
 namespace tandrin::cli {
 
@@ -59,9 +53,6 @@ trim_zero_ma, trim_gain_ma; set-lower-range and set-upper-range ok.
 )";
 
 namespace {
-
-// A sequence of four commands with all their retries ends well within this.
-constexpr std::uint32_t kSequenceTimeoutMs = 60'000;
 
 constexpr std::array<std::string_view, 8> kPageCommands{
     "info",        "set-info", "set-address",     "set-final-assembly",
@@ -140,31 +131,34 @@ std::string Fixed3(double value) {
     return text;
 }
 
+using Then = CliSession::Then;
+
 // Runs one page command: the page's logic over in-memory controls.
 class PageRunner {
   public:
-    explicit PageRunner(PageCommandContext& context);
+    explicit PageRunner(CliSession& session);
     ~PageRunner();
     PageRunner(const PageRunner&) = delete;
     PageRunner& operator=(const PageRunner&) = delete;
 
-    int Run();
-
-  private:
-    bool Click(const std::function<void()>& click);
-    int Fail(const std::string& message);
-    int Succeed(const JsonObject& json, const std::string& text);
-    std::string Utf8(const std::string& text) const;
-    std::string Caption(const char* section, const char* key, const char* fallback) const;
     int Info();
     int SetInfo();
     int SetAddress();
     int SetFinalAssembly();
     int FixCurrent();
     int Trim();
+    int SetLowerRange() { return Calibrate(calibration_ids::kSetLower); }
+    int SetUpperRange() { return Calibrate(calibration_ids::kSetUpper); }
+
+  private:
+    // Does what a click does and waits for the sequence it started. False
+    // when the page refused (its message is printed) or the sequence failed.
+    bool Click(const std::function<void()>& click, Then then = Then::kClose);
+    int Succeed(const JsonObject& json, const std::string& text);
+    std::string Caption(const char* section, const char* key, const char* fallback) const;
     int Calibrate(int button);
 
-    PageCommandContext& m_c;
+    CliSession& m_session;
     const PageArguments& m_args;
     MemoryForm m_infoForm;
     MemoryForm m_currentForm;
@@ -172,6 +166,7 @@ class PageRunner {
     InfoPage m_info{m_infoForm};
     CurrentAdjustPage m_current{m_currentForm};
     CalibrationPage m_calibration{m_calibrationForm};
+    int m_status = kExitFailed;  // of the failed click
 };
 
 template <std::size_t N>
@@ -181,7 +176,7 @@ void AddControls(MemoryForm& form, const std::array<PageControl, N>& controls) {
     }
 }
 
-PageRunner::PageRunner(PageCommandContext& context) : m_c(context), m_args(context.options.page) {
+PageRunner::PageRunner(CliSession& session) : m_session(session), m_args(session.Options().page) {
     AddControls(m_infoForm, info_ids::kControls);
     AddControls(m_currentForm, current_ids::kControls);
     AddControls(m_calibrationForm, calibration_ids::kControls);
@@ -189,18 +184,14 @@ PageRunner::PageRunner(PageCommandContext& context) : m_c(context), m_args(conte
     m_current.Init();
     // The polling address comes from --address, through the page's box as
     // in the window.
-    m_infoForm.SetText(info_ids::kAddressBox, std::to_string(m_c.options.address));
-    m_c.dialog.SetInfoPageForm(&m_infoForm);
+    m_infoForm.SetText(info_ids::kAddressBox, std::to_string(session.Options().address));
+    session.Dialog().SetInfoPageForm(&m_infoForm);
     // Naming the command is the confirmation the pages ask for.
-    m_c.shell.answerYes = true;
+    session.Shell().answerYes = true;
 }
 
 PageRunner::~PageRunner() {
-    m_c.dialog.SetInfoPageForm(nullptr);
-}
-
-std::string PageRunner::Utf8(const std::string& text) const {
-    return ToUtf8(text, chineseUi.load() == 1);
+    m_session.Dialog().SetInfoPageForm(nullptr);
 }
 
 std::string PageRunner::Caption(const char* section, const char* key, const char* fallback) const {
@@ -208,44 +199,24 @@ std::string PageRunner::Caption(const char* section, const char* key, const char
     return text.empty() ? fallback : Utf8(text);
 }
 
-int PageRunner::Fail(const std::string& message) {
-    const std::string text = Utf8(message);
-    if (m_c.options.json) {
-        m_c.out << JsonObject().Add("error", text).Text() << "\n";
-    } else {
-        m_c.err << "tandrin-cli: " << text << "\n";
-    }
-    return 1;
-}
-
 int PageRunner::Succeed(const JsonObject& json, const std::string& text) {
-    m_c.out << (m_c.options.json ? json.Text() : text) << "\n";
-    return 0;
+    return m_session.Output().Succeed(json, text);
 }
 
-// Does what a click does and waits for the sequence it started. False when
-// the page refused (its message is printed) or the sequence failed.
-bool PageRunner::Click(const std::function<void()>& click) {
-    m_c.shell.messages.clear();
-    m_c.dialog.lastOutcome = MainDialog::Outcome::kNone;
-    click();
-    if (busyFlag != 0 && !m_c.loop.RunUntil([] { return busyFlag == 0; }, kSequenceTimeoutMs)) {
-        m_c.dialog.StopSequence();
-        Fail(LangText("strCommFail"));
-        return false;
+bool PageRunner::Click(const std::function<void()>& click, Then then) {
+    std::string error;
+    if (m_session.RunSequence(click, error, then)) {
+        return true;
     }
-    if (m_c.dialog.lastOutcome != MainDialog::Outcome::kDone) {
-        Fail(m_c.shell.messages.empty() ? LangText("strOpFail") : m_c.shell.messages.back().text);
-        return false;
-    }
-    return true;
+    m_status = m_session.Output().Fail(error);
+    return false;
 }
 
 int PageRunner::Info() {
     using namespace info_ids;
-    if (!Click([&] { m_info.OnClicked(kReadInfo); }) ||
+    if (!Click([&] { m_info.OnClicked(kReadInfo); }, Then::kKeepOpen) ||
         !Click([&] { m_info.OnClicked(kReadFinal); })) {
-        return 1;
+        return m_status;
     }
     const std::string tag = Utf8(m_infoForm.Text(kTag));
     const std::string descriptor = Utf8(m_infoForm.Text(kDescriptor));
@@ -273,8 +244,8 @@ int PageRunner::Info() {
 int PageRunner::SetInfo() {
     using namespace info_ids;
     // What is not given keeps the transmitter's own value.
-    if (!Click([&] { m_info.OnClicked(kReadInfo); })) {
-        return 1;
+    if (!Click([&] { m_info.OnClicked(kReadInfo); }, Then::kKeepOpen)) {
+        return m_status;
     }
     const bool gbk = chineseUi.load() == 1;
     const std::pair<int, const std::optional<std::string>*> given[] = {
@@ -288,7 +259,7 @@ int PageRunner::SetInfo() {
         m_infoForm.SetText(kDate, *m_args.date);
     }
     if (!Click([&] { m_info.OnClicked(kUpdateInfo); })) {
-        return 1;
+        return m_status;
     }
     // The texts as they went out: upper case.
     const std::string tag = Utf8(hartMaster.m_strTag);
@@ -298,14 +269,14 @@ int PageRunner::SetInfo() {
         DateText({hartMaster.m_wDateYear, hartMaster.m_byDateMonth, hartMaster.m_byDateDay});
     JsonObject json;
     json.Add("tag", tag).Add("descriptor", descriptor).Add("message", message).Add("date", date);
-    return Succeed(json, Utf8(m_c.shell.status[0]));
+    return Succeed(json, Utf8(m_session.Shell().status[0]));
 }
 
 int PageRunner::SetAddress() {
     using namespace info_ids;
     m_infoForm.SetText(kNewAddress, m_args.operands[0]);
     if (!Click([&] { m_info.OnClicked(kUpdateAddress); })) {
-        return 1;
+        return m_status;
     }
     const int address = hartMaster.m_byPollAddr;
     return Succeed(
@@ -320,7 +291,7 @@ int PageRunner::SetFinalAssembly() {
                    [](char c) { return (c >= 'a' && c <= 'f') ? static_cast<char>(c - 32) : c; });
     m_infoForm.SetText(kFinalAssembly, hex);
     if (!Click([&] { m_info.OnClicked(kUpdateFinal); })) {
-        return 1;
+        return m_status;
     }
     return Succeed(JsonObject().Add("final_assembly", hex),
                    Caption("KvView3", "IDC_StaCap3", "Final assembly number") + ": " + hex);
@@ -341,7 +312,7 @@ int PageRunner::FixCurrent() {
         m_current.OnClicked(kSend);
     });
     if (!done) {
-        return 1;
+        return m_status;
     }
     const double current = hartMaster.m_fFixedCurrent;
     return Succeed(JsonObject().Add("fixed_current_ma", current),
@@ -354,7 +325,7 @@ int PageRunner::Trim() {
     m_currentForm.SetText(kFirstReading, m_args.operands[0]);
     m_currentForm.SetText(kSecondReading, m_args.operands[1]);
     if (!Click([&] { m_current.OnClicked(kUpdate); })) {
-        return 1;
+        return m_status;
     }
     const double zero = hartMaster.m_fTrimZeroCurrent;
     const double gain = hartMaster.m_fTrimGainCurrent;
@@ -364,33 +335,9 @@ int PageRunner::Trim() {
 
 int PageRunner::Calibrate(int button) {
     if (!Click([&] { m_calibration.OnClicked(button); })) {
-        return 1;
+        return m_status;
     }
-    return Succeed(JsonObject().Add("ok", true), Utf8(m_c.shell.status[0]));
-}
-
-int PageRunner::Run() {
-    const std::string& command = m_c.options.command;
-    if (command == "info") {
-        return Info();
-    }
-    if (command == "set-info") {
-        return SetInfo();
-    }
-    if (command == "set-address") {
-        return SetAddress();
-    }
-    if (command == "set-final-assembly") {
-        return SetFinalAssembly();
-    }
-    if (command == "fix-current") {
-        return FixCurrent();
-    }
-    if (command == "trim") {
-        return Trim();
-    }
-    return Calibrate(command == "set-lower-range" ? calibration_ids::kSetLower
-                                                  : calibration_ids::kSetUpper);
+    return Succeed(JsonObject().Add("ok", true), Utf8(m_session.Shell().status[0]));
 }
 
 }  // namespace
@@ -447,9 +394,29 @@ bool CheckPageArguments(const std::string& command, const PageArguments& page, s
     return CheckOperands(command, page.operands, error);
 }
 
-int RunPageCommand(PageCommandContext& context) {
-    PageRunner runner(context);
-    return runner.Run();
+int RunInfo(CliSession& session) {
+    return PageRunner(session).Info();
+}
+int RunSetInfo(CliSession& session) {
+    return PageRunner(session).SetInfo();
+}
+int RunSetAddress(CliSession& session) {
+    return PageRunner(session).SetAddress();
+}
+int RunSetFinalAssembly(CliSession& session) {
+    return PageRunner(session).SetFinalAssembly();
+}
+int RunFixCurrent(CliSession& session) {
+    return PageRunner(session).FixCurrent();
+}
+int RunTrim(CliSession& session) {
+    return PageRunner(session).Trim();
+}
+int RunSetLowerRange(CliSession& session) {
+    return PageRunner(session).SetLowerRange();
+}
+int RunSetUpperRange(CliSession& session) {
+    return PageRunner(session).SetUpperRange();
 }
 
 }  // namespace tandrin::cli

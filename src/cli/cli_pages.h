@@ -1,20 +1,13 @@
 #pragma once
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace tandrin {
-class MainDialog;
-class PollEventLoop;
-}  // namespace tandrin
-
 namespace tandrin::cli {
 
-class ConsoleShell;
-struct CliOptions;
+class CliSession;
 
 // What the device page commands take beyond the common options.
 struct PageArguments {
@@ -39,18 +32,15 @@ bool CheckPageArguments(const std::string& command, const PageArguments& page, s
 
 extern const char* const kPageCommandsHelp;
 
-// What a page command runs on: the main window's logic over in-memory
-// controls, its shell and loop, and the streams to print to.
-struct PageCommandContext {
-    const CliOptions& options;
-    MainDialog& dialog;
-    ConsoleShell& shell;
-    PollEventLoop& loop;
-    std::ostream& out;
-    std::ostream& err;
-};
-
-// Runs a page command through the page's own logic; the exit code.
-int RunPageCommand(PageCommandContext& context);
+// The page commands, each through the page's own logic on in-memory
+// controls; the exit code.
+int RunInfo(CliSession& session);
+int RunSetInfo(CliSession& session);
+int RunSetAddress(CliSession& session);
+int RunSetFinalAssembly(CliSession& session);
+int RunFixCurrent(CliSession& session);
+int RunTrim(CliSession& session);
+int RunSetLowerRange(CliSession& session);
+int RunSetUpperRange(CliSession& session);
 
 }  // namespace tandrin::cli

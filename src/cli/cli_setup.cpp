@@ -1,23 +1,16 @@
 #include "cli/cli_setup.h"
 
-#include <ostream>
 #include <string_view>
 #include <tuple>
 
-#include "cli/console_shell.h"
-#include "cli/json_writer.h"
+#include "cli/cli_session.h"
 #include "device/degree_text.h"
-#include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/decimal_text.h"
 #include "pages/setup_page.h"
 #include "pages/setup_page_form.h"
 #include "pages/setup_page_ids.h"
 #include "pages/unit_conversion.h"
-#include "platform/poll_event_loop.h"
-#include "platform/text_codec.h"
-#include "shell/lang_text.h"
-#include "shell/main_dialog.h"
 
 namespace tandrin::cli {
 
@@ -25,27 +18,26 @@ namespace {
 
 using namespace setup_ids;
 
-// Six commands, each resent up to five times by a transmitter that keeps
-// silent: a little over 20 s.
-constexpr std::uint32_t kSequenceTimeoutMs = 60'000;
+using Then = CliSession::Then;
+
 constexpr const char* kModeNames[4] = {"backup", "average", "difference", "independent"};
 constexpr const char* kAlarmNames[2] = {"high", "low"};
 
-std::string Utf8(const std::string& text) {
-    return ToUtf8(text, chineseUi.load() == 1);
-}
-
 class SetupCommand {
   public:
-    explicit SetupCommand(const SetupSession& session) : m_s(session), m_page(m_form) {
+    explicit SetupCommand(CliSession& session) : m_session(session), m_page(m_form) {
         AddSetupPageControls(m_form);
         m_page.Init();
     }
 
-    int Run();
+    int Setup();
+    int SetSetup();
 
   private:
-    bool RunPage(void (SetupPage::*action)());
+    // Runs a page button's action and waits for its sequence. False with
+    // m_error (UTF-8) set when the page refused (its message) or the
+    // sequence failed.
+    bool RunPage(void (SetupPage::*action)(), Then then = Then::kClose);
     // Empty, or what keeps the changes from being made (UTF-8).
     std::string Apply(const SetupChanges& changes);
     std::string ApplySensors(const SetupChanges& changes);
@@ -55,38 +47,18 @@ class SetupCommand {
     void AddSensor(JsonObject& json, std::string& text, int sensor);
     void Line(std::string& text, int label, const std::string& value) const;
 
-    const SetupSession& m_s;
+    CliSession& m_session;
     MemoryForm m_form;
     SetupPage m_page;
-    std::string m_error;  // in the interface code page
+    std::string m_error;
 };
 
 int SetupCommand::Fail(const std::string& utf8) {
-    if (m_s.options.json) {
-        m_s.out << JsonObject().Add("error", utf8).Text() << "\n";
-    } else {
-        m_s.err << "tandrin-cli: " << utf8 << "\n";
-    }
-    return 1;
+    return m_session.Output().Fail(utf8);
 }
 
-// Runs a page button's action and waits for its sequence. False with
-// m_error set when the page refused (its message) or the sequence failed.
-bool SetupCommand::RunPage(void (SetupPage::*action)()) {
-    m_s.shell.messages.clear();
-    m_s.dialog.lastOutcome = MainDialog::Outcome::kNone;
-    (m_page.*action)();
-    if (busyFlag != 0 && !m_s.loop.RunUntil([] { return busyFlag == 0; }, kSequenceTimeoutMs)) {
-        m_s.dialog.StopSequence();
-        m_error = LangText("strCommFail");
-        return false;
-    }
-    if (m_s.dialog.lastOutcome != MainDialog::Outcome::kDone) {
-        m_error =
-            m_s.shell.messages.empty() ? LangText("strOpFail") : m_s.shell.messages.back().text;
-        return false;
-    }
-    return true;
+bool SetupCommand::RunPage(void (SetupPage::*action)(), Then then) {
+    return m_session.RunSequence([this, action] { (m_page.*action)(); }, m_error, then);
 }
 
 std::string SetupCommand::ChooseUnit(const std::string& unit) {
@@ -233,39 +205,42 @@ int SetupCommand::Print() {
     Line(text, 1113, m_form.Text(kDecimals));
     Line(text, 1114, m_form.Text(kAlarm));
     Line(text, 1115, m_form.Text(kDamping) + " " + m_form.Text(1116));
-    m_s.out << (m_s.options.json ? json.Text() + "\n" : text);
-    return 0;
+    text.pop_back();  // Succeed ends the last line
+    return m_session.Output().Succeed(json, text);
 }
 
-int SetupCommand::Run() {
+int SetupCommand::Setup() {
     if (!RunPage(&SetupPage::Read)) {
-        return Fail(Utf8(m_error));
+        return Fail(m_error);
     }
-    if (m_s.options.command == "setup") {
-        return Print();
+    return Print();
+}
+
+int SetupCommand::SetSetup() {
+    if (!RunPage(&SetupPage::Read, Then::kKeepOpen)) {
+        return Fail(m_error);
     }
-    if (const std::string error = Apply(m_s.options.setup); !error.empty()) {
+    if (const std::string error = Apply(m_session.Options().setup); !error.empty()) {
         return Fail(error);
     }
-    if (!RunPage(&SetupPage::Update)) {
-        return Fail(Utf8(m_error));
+    if (!RunPage(&SetupPage::Update, Then::kKeepOpen)) {
+        return Fail(m_error);
     }
     // The transmitter has reset: what it now holds, read as the page reads.
     if (!RunPage(&SetupPage::Read)) {
-        return Fail(Utf8(m_error));
+        return Fail(m_error);
     }
     return Print();
 }
 
 }  // namespace
 
-bool IsSetupCommand(const std::string& command) {
-    return command == "setup" || command == "set-setup";
+int RunSetup(CliSession& session) {
+    return SetupCommand(session).Setup();
 }
 
-int RunSetupCommand(const SetupSession& session) {
-    SetupCommand command(session);
-    return command.Run();
+int RunSetSetup(CliSession& session) {
+    return SetupCommand(session).SetSetup();
 }
 
 }  // namespace tandrin::cli

@@ -4,6 +4,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/cli_options.h"
+#include "cli/cli_output.h"
 #include "platform/stop_signals.h"
 
 int main(int argc, char** argv) {
@@ -12,12 +13,11 @@ int main(int argc, char** argv) {
     CliOptions options;
     std::string error;
     if (!ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::cerr << "tandrin-cli: " << error << "\nTry tandrin-cli --help.\n";
-        return 2;
+        return CliOutput(std::cout, std::cerr, options.json).UsageError(error);
     }
     if (options.help) {
-        std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp << kLoopCheckHelp;
-        return 0;
+        std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp << kLoopCheckHelp << std::flush;
+        return std::cout ? kExitOk : kExitFailed;
     }
     return tandrin::StopSignals::ExitStatus(RunCli(options, std::cout, std::cerr));
 }

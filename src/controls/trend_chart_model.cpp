@@ -8,6 +8,27 @@ namespace tandrin {
 
 namespace {
 
+// Where a scroll request moves a bar's position, before clamping: by a line
+// or a page, or to where the thumb was released; tracking moves nothing.
+int Scrolled(int position, ScrollRequest request, int thumb, int line, int page) {
+    switch (request) {
+        case ScrollRequest::kLineBack:
+            return position - line;
+        case ScrollRequest::kLineForward:
+            return position + line;
+        case ScrollRequest::kPageBack:
+            return position - page;
+        case ScrollRequest::kPageForward:
+            return position + page;
+        case ScrollRequest::kThumbRelease:
+            return thumb;
+        case ScrollRequest::kThumbTrack:
+        case ScrollRequest::kOther:
+            break;
+    }
+    return position;
+}
+
 int Clamp(int value, int maximum) {
     return std::clamp(value, 0, std::max(maximum, 0));
 }
@@ -132,27 +153,7 @@ bool TrendChartModel::HorizontalScroll(ScrollRequest request, int thumb) {
     if (m_pSamples == nullptr) {
         return false;
     }
-    int wanted = m_hBar.position;
-    switch (request) {
-        case ScrollRequest::kLineBack:
-            wanted -= 2;
-            break;
-        case ScrollRequest::kLineForward:
-            wanted += 2;
-            break;
-        case ScrollRequest::kPageBack:
-            wanted -= 10;
-            break;
-        case ScrollRequest::kPageForward:
-            wanted += 10;
-            break;
-        case ScrollRequest::kThumbRelease:
-            wanted = thumb;
-            break;
-        case ScrollRequest::kThumbTrack:
-        case ScrollRequest::kOther:
-            break;
-    }
+    int wanted = Scrolled(m_hBar.position, request, thumb, 2, 10);
     wanted = Clamp(wanted, m_hBar.maximum);
     const int delta = wanted - m_hBar.position;
     if (delta == 0) {
@@ -175,27 +176,7 @@ bool TrendChartModel::VerticalScroll(ScrollRequest request, int thumb) {
         return false;
     }
     const int step = VerticalStep();
-    int wanted = m_vBar.position;
-    switch (request) {
-        case ScrollRequest::kLineBack:
-            wanted -= step;
-            break;
-        case ScrollRequest::kLineForward:
-            wanted += step;
-            break;
-        case ScrollRequest::kPageBack:
-            wanted -= 4 * step;
-            break;
-        case ScrollRequest::kPageForward:
-            wanted += 4 * step;
-            break;
-        case ScrollRequest::kThumbRelease:
-            wanted = thumb;
-            break;
-        case ScrollRequest::kThumbTrack:
-        case ScrollRequest::kOther:
-            break;
-    }
+    int wanted = Scrolled(m_vBar.position, request, thumb, step, 4 * step);
     wanted = Clamp(wanted, m_vBar.maximum);
     const int delta = wanted - m_vBar.position;
     if (delta == 0) {

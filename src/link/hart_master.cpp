@@ -145,6 +145,9 @@ void HartMaster::SendFrame(const std::uint8_t* bytes, int length) {
     m_nPhase = 1;
     StartPhaseTimer(m_timing.TransmitPeriod(m_byRequestCmd, length));
     if (m_pPort) {
+        if (m_trace) {
+            m_trace(true, bytes, static_cast<std::size_t>(length));
+        }
         m_pPort->Write(bytes, static_cast<std::size_t>(length));
     }
 }

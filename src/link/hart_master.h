@@ -20,6 +20,9 @@ namespace tandrin {
 // Called on the UI thread when a transaction ends: (user pointer,
 // success 1 or 0, command number).
 using CompletionFn = void (*)(void* user, std::int32_t success, std::uint8_t command);
+// Sees every frame written (sent true) and every chunk read, the latter on
+// the receive thread. Set it while the link is closed; empty costs nothing.
+using LinkTrace = std::function<void(bool sent, const std::uint8_t* bytes, std::size_t length)>;
 
 // The one HART master: owns the port, the receive side, the timing table,
 // the frame buffers and (through DeviceData) the device model, and runs one
@@ -49,6 +52,7 @@ class HartMaster : public DeviceData {
     void SetEventLoop(EventLoop* loop) { m_pLoop = loop; }
     EventLoop* Loop() const { return m_pLoop; }
     void SetPortFactory(PortFactory factory) { m_portFactory = std::move(factory); }
+    void SetTrace(LinkTrace trace) { m_trace = std::move(trace); }
     // A fresh, closed port of the kind this master opens (probing).
     std::unique_ptr<ISerialPort> MakePort() const {
         return m_portFactory ? m_portFactory() : nullptr;
@@ -130,6 +134,7 @@ class HartMaster : public DeviceData {
 
     EventLoop* m_pLoop = nullptr;
     PortFactory m_portFactory;
+    LinkTrace m_trace;
     std::unique_ptr<ISerialPort> m_pPort;
     // Reads a port that has a descriptor; joined before the port closes.
     std::unique_ptr<ReceiveThread> m_pReceiveThread;

@@ -63,6 +63,9 @@ void HartMaster::BuildRequest(std::uint8_t command) {
 }
 
 void HartMaster::AppendReceived(const std::uint8_t* bytes, std::size_t length) {
+    if (m_trace) {
+        m_trace(false, bytes, length);
+    }
     std::lock_guard<std::mutex> lock(m_rxMutex);
     if (m_bReceiving.load(std::memory_order_relaxed) == 0) {
         return;

@@ -3,7 +3,7 @@
 #include "link/command_flags.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
-#include "shell/port_fail_notice.h"
+#include "shell/port_open_message.h"
 
 namespace tandrin {
 
@@ -42,10 +42,11 @@ int CheckLinkReady() {
         return 0;
     }
     if (hartMaster.EnsureOpen() == 0) {
-        if (hartMaster.LastOpenError() == PortOpenError::kRefusedSettings) {
-            ShowPortFailNotice();
+        if (mainWindow != nullptr) {
+            mainWindow->Shell().MessageBox(
+                PortOpenMessage(hartMaster.LastOpenError(), hartMaster.m_strPortName), "HART",
+                MessageIcon::kError);
         }
-        Message("strPortFail", MessageIcon::kError);
         return 0;
     }
     return 1;

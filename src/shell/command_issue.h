@@ -19,7 +19,7 @@ struct CommandList {
 extern CommandList CommandSequence;
 
 // Refuses while a sequence runs ("strBusy") or when the port cannot be
-// opened ("strPortFail"). 1 when a sequence may start.
+// opened (a message naming the port and why). 1 when a sequence may start.
 int CheckLinkReady();
 // Sends the command at the current index, shows progress and
 // "strCommunication".

@@ -64,7 +64,10 @@ class MainDialog {
     std::string ToolTipText(int id) const;
 
     // Connection workflow
-    void InitPorts(const std::vector<std::string>& extraCandidates = {});
+    // `preferredPort` (given on the command line) becomes current whether
+    // the probe opened it or not, and is not stored.
+    void InitPorts(const std::vector<std::string>& extraCandidates = {},
+                   const std::string& preferredPort = {});
     void OnPortCommand(int id);
     void SelectPort(const std::string& name);
     void OnLine();
@@ -131,6 +134,7 @@ class MainDialog {
 
   private:
     void StartSequence(std::initializer_list<std::uint8_t> commands, int mode);
+    void KeepPort(const std::string& name);
     void OnStepDone(std::int32_t success, std::uint8_t command);
     Form& InfoForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }
     void ShowPv();

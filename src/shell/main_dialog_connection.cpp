@@ -1,11 +1,13 @@
 // The main window's link to the transmitter: port choice, OnLine, Search,
 // Reset, product information, value reading and Stop.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 
 #include "link/command_flags.h"
-#include "shell/command_issue.h"
 #include "link/scan_ports.h"
+#include "shell/command_issue.h"
 #include "shell/lang_text.h"
 #include "shell/leading_number.h"
 #include "shell/main_dialog.h"
@@ -20,6 +22,11 @@ namespace {
 constexpr const char* kAppName = "Tandrin";
 constexpr int kMaxMenuEntries = 10;
 
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
 std::string Fixed3(float value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", 3, static_cast<double>(value));
@@ -28,21 +35,40 @@ std::string Fixed3(float value) {
 
 }  // namespace
 
-void MainDialog::InitPorts(const std::vector<std::string>& extraCandidates) {
+void MainDialog::InitPorts(const std::vector<std::string>& extraCandidates,
+                           const std::string& preferredPort) {
     ScanPorts(portList, extraCandidates);
+    std::string stored;
+    const bool haveStored = RegReadString(kSettingsKey, "Port", stored) == 1 && !stored.empty();
+    // The probe skips what it cannot open or does not know (a pty, a
+    // symbolic link, a port held right now); a port the user named or
+    // stored that still exists is theirs to use, and its error theirs to see.
+    if (!preferredPort.empty()) {
+        KeepPort(preferredPort);
+    } else if (haveStored && PathExists(stored)) {
+        KeepPort(stored);
+    }
     RebuildMenuRange(m_menu, main_ids::kMenuEnvironment, main_ids::kPortSubmenu,
                      main_ids::kPortFirst, main_ids::kPortLast, portList);
     if (portList.empty()) {
         m_shell.MessageBox(LangText("strPortFail"), "HART", MessageIcon::kInformation);
         return;
     }
-    std::string stored;
-    if (RegReadString(kSettingsKey, "Port", stored) == 0 ||
-        std::find(portList.begin(), portList.end(), stored) == portList.end()) {
+    if (!preferredPort.empty()) {
+        stored = preferredPort;
+    } else if (!haveStored ||
+               std::find(portList.begin(), portList.end(), stored) == portList.end()) {
         stored = portList.front();
     }
     currentPort = stored;
     SelectPort(currentPort);
+}
+
+// First in the list, so that it is among the ten the menu shows.
+void MainDialog::KeepPort(const std::string& name) {
+    if (std::find(portList.begin(), portList.end(), name) == portList.end()) {
+        portList.insert(portList.begin(), name);
+    }
 }
 
 void MainDialog::OnPortCommand(int id) {
@@ -86,10 +112,18 @@ void MainDialog::StartSequence(std::initializer_list<std::uint8_t> commands, int
     StartCommand(this, &MainDialog::MainStepDone);
 }
 
-void MainDialog::OnLine() { StartSequence({0}, 0); }
-void MainDialog::ReadValues() { StartSequence({0, 1, 2}, main_ids::kGetButton); }
-void MainDialog::ProductInformation() { StartSequence({0, 162}, 0); }
-void MainDialog::Reset() { StartSequence({0, 42}, 0); }
+void MainDialog::OnLine() {
+    StartSequence({0}, 0);
+}
+void MainDialog::ReadValues() {
+    StartSequence({0, 1, 2}, main_ids::kGetButton);
+}
+void MainDialog::ProductInformation() {
+    StartSequence({0, 162}, 0);
+}
+void MainDialog::Reset() {
+    StartSequence({0, 42}, 0);
+}
 
 void MainDialog::Search() {
     if (CheckLinkReady() == 0) {
@@ -164,6 +198,8 @@ int MainDialog::SearchStep(int answered) {
     hartMaster.m_byPollAddr = static_cast<std::uint8_t>(LeadingByte(info.Text(box)));
     busyFlag = 0;
     lastOutcome = Outcome::kDone;
+    // The search is over, whatever it found: not "communicating" any more.
+    SetStatusText(0, LangText("strOpOK"));
     return 1;
 }
 

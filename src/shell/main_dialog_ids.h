@@ -31,6 +31,7 @@ constexpr int kPortFirst = 32787;
 constexpr int kPortLast = 32796;
 constexpr int kLanguageFirst = 32797;
 constexpr int kLanguageLast = 32806;
+constexpr int kHelpTraceFolder = 32807;
 constexpr int kMonitorAll = 31000;
 constexpr int kMonitorPv = 31001;
 constexpr int kMonitorCurrent = 31002;

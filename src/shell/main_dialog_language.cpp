@@ -57,13 +57,14 @@ constexpr std::array<IdKey, 14> kToolTips{{
 constexpr std::array<const char*, 4> kTopMenuKeys{"IDS_MENU_FILE", "IDS_MENU_Process",
                                                   "IDS_MENU_ENV", "IDS_MENU_HELP"};
 
-constexpr std::array<IdKey, 6> kMenuCommands{{
+constexpr std::array<IdKey, 7> kMenuCommands{{
     {kFileExit, "IDM_FILE_EXIT"},
     {kOnLine, "IDT_ONLINE"},
     {kSearch, "IDT_SEARCH"},
     {kReset, "IDT_RESET"},
     {kStop, "IDT_STOP"},
     {kHelpAbout, "IDM_HELP_ABOUT"},
+    {kHelpTraceFolder, "IDM_HELP_TRACE"},
 }};
 
 // The calibration button shows "IDC_TAB5" and the monitor button "IDC_TAB4".

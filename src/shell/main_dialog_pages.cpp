@@ -5,6 +5,7 @@
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
+#include "shell/trace_log.h"
 
 namespace tandrin {
 
@@ -202,6 +203,9 @@ MainDialog::CommandResult MainDialog::OnCommand(int id) {
             return CommandResult::kDone;
         case kContact:
             OpenContactAddress(m_shell);
+            return CommandResult::kDone;
+        case kHelpTraceFolder:
+            OpenTraceFolder(m_shell);
             return CommandResult::kDone;
         default:
             return CommandResult::kNotMine;

@@ -66,7 +66,7 @@ MemoryMenuBar::MemoryMenuBar() {
           Command(32776, "Stop")}},
         {"Envirmont",
          {NumberedSubmenu("Serial Port", 32787), Separator(), NumberedSubmenu("Language", 32797)}},
-        {"Help", {Command(32786, "About")}},
+        {"Help", {Command(32786, "About"), Command(32807, "Trace Folder")}},
     };
 }
 

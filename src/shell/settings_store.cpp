@@ -29,18 +29,6 @@ std::string HomeFromPasswd() {
     return found->pw_dir;
 }
 
-// XDG base directories: a relative $XDG_CONFIG_HOME is to be ignored.
-std::string ConfigHome() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        return xdg;
-    }
-    const char* homeVariable = std::getenv("HOME");
-    const std::string home =
-        homeVariable != nullptr && homeVariable[0] == '/' ? homeVariable : HomeFromPasswd();
-    return home.empty() ? std::string() : home + "/.config";
-}
-
 // Quoted, with backslash escapes for the quote, the backslash and control
 // bytes, so that blanks, quotes and line breaks survive the profile rules.
 std::string EncodeValue(const std::string& text) {
@@ -176,8 +164,20 @@ std::string WithValue(std::string_view text, const std::string& keyPath,
 
 }  // namespace
 
+// XDG base directories: a relative value is to be ignored.
+std::string XdgHome(const char* variable, const char* homeRelative) {
+    const char* xdg = std::getenv(variable);
+    if (xdg != nullptr && xdg[0] == '/') {
+        return xdg;
+    }
+    const char* homeVariable = std::getenv("HOME");
+    const std::string home =
+        homeVariable != nullptr && homeVariable[0] == '/' ? homeVariable : HomeFromPasswd();
+    return home.empty() ? std::string() : home + "/" + homeRelative;
+}
+
 std::string SettingsFilePath() {
-    const std::string home = ConfigHome();
+    const std::string home = XdgHome("XDG_CONFIG_HOME", ".config");
     return home.empty() ? std::string() : home + "/tandrin/settings.ini";
 }
 

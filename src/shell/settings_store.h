@@ -15,6 +15,10 @@ constexpr std::size_t kSettingsValueLimit = 255;
 // path as section and each value as a quoted, escaped key line, so any text
 // round-trips. Key path and value name compare without regard to case.
 
+// $`variable` when it is an absolute path, else $HOME/`homeRelative`;
+// empty when no home directory is known.
+std::string XdgHome(const char* variable, const char* homeRelative);
+
 // Path of that file; empty when no home directory is known.
 std::string SettingsFilePath();
 

@@ -22,7 +22,9 @@ const UiFontRequest& ChineseFontRequest() {
         14,
         14,
         {"SimSun", "NSimSun", "Noto Serif CJK SC", "Noto Sans CJK SC", "Source Han Serif SC",
-         "Source Han Sans SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei", "AR PL UMing CN",
+         // Zen Hei before Micro Hei: Micro Hei claims "℃" (U+2103) but draws
+         // it empty, and every Celsius unit in the Chinese interface is "℃".
+         "Source Han Sans SC", "WenQuanYi Zen Hei", "WenQuanYi Micro Hei", "AR PL UMing CN",
          "AR PL SungtiL GB", "Droid Sans Fallback"}};
     return request;
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "device/encodings.h"
+#include "device/sensor_types.h"
 #include "sim/command_table.h"
 #include "sim/sim_device.h"
 
@@ -48,6 +49,35 @@ int AgainstLimits(const SimDevice& d, double value, std::uint8_t unit) {
         return -1;
     }
     return native > limits.upper + Tolerance(limits) ? 1 : 0;
+}
+
+// The widest limits of any sensor of the family the range unit belongs to.
+// A configuration write sends the range (35) before the sensor (186), so
+// the range of a sensor about to be fitted must not be judged by the
+// present one's limits.
+int AgainstFamilyLimits(double value, std::uint8_t unit) {
+    for (const SensorFamily family :
+         {SensorFamily::kTemperature, SensorFamily::kResistance, SensorFamily::kVoltage}) {
+        if (!UnitFitsFamily(unit, family)) {
+            continue;
+        }
+        static const std::size_t kSensorCodes = SensorTypeTable().size();
+        SensorLimits widest{1e300, -1e300};
+        for (std::size_t i = 0; i < kSensorCodes; ++i) {
+            const auto code = static_cast<std::uint8_t>(i);
+            if (FamilyOfSensor(code) == family) {
+                const SensorLimits limits = LimitsOfSensor(code);
+                widest = {std::min(widest.lower, limits.lower),
+                          std::max(widest.upper, limits.upper)};
+            }
+        }
+        const double native = FromUnit(value, family, unit);
+        if (native < widest.lower - Tolerance(widest)) {
+            return -1;
+        }
+        return native > widest.upper + Tolerance(widest) ? 1 : 0;
+    }
+    return 0;
 }
 
 std::uint8_t ReadIdentity(SimDevice& d, const SimRequest&, SimReply& r, double) {
@@ -193,10 +223,10 @@ std::uint8_t WriteRange(SimDevice& d, const SimRequest& q, SimReply& r, double) 
     if (!std::isfinite(upper) || !std::isfinite(lower) || upper == lower) {
         return kCodeInvalidSpan;
     }
-    if (const int at = AgainstLimits(d, lower, unit); at != 0) {
+    if (const int at = AgainstFamilyLimits(lower, unit); at != 0) {
         return at > 0 ? kCodeLowerTooHigh : kCodeLowerTooLow;
     }
-    if (const int at = AgainstLimits(d, upper, unit); at != 0) {
+    if (const int at = AgainstFamilyLimits(upper, unit); at != 0) {
         return at > 0 ? kCodeUpperTooHigh : kCodeUpperTooLow;
     }
     d.m_byRangeUnit = unit;

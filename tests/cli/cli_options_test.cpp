@@ -13,9 +13,9 @@ bool Parse(std::vector<std::string> args, CliOptions& options, std::string& erro
 TEST(CliOptions, ReadsEveryOption) {
     CliOptions options;
     std::string error;
-    ASSERT_TRUE(Parse({"--port", "/dev/ttyUSB1", "--address", "15", "--lang", "Simple Chinese",
-                       "--json", "read"},
-                      options, error))
+    ASSERT_TRUE(Parse(
+        {"--port", "/dev/ttyUSB1", "--address", "15", "--lang", "Simple Chinese", "--json", "read"},
+        options, error))
         << error;
     EXPECT_EQ(options.command, "read");
     EXPECT_EQ(options.port, "/dev/ttyUSB1");
@@ -45,6 +45,7 @@ TEST(CliOptions, RefusesBadUsageWithAReason) {
         {"--address", "3x", "online"},
         {"online", "--port"},
         {"--verbose", "online"},
+        {"--demo", "--port", "/dev/ttyUSB0", "online"},
     };
     for (const auto& args : bad) {
         CliOptions options;
@@ -56,6 +57,10 @@ TEST(CliOptions, RefusesBadUsageWithAReason) {
     std::string error;
     EXPECT_TRUE(Parse({"--help"}, options, error)) << "help needs no command";
     EXPECT_TRUE(options.help);
+
+    CliOptions json;
+    EXPECT_FALSE(Parse({"--bogus", "--json", "--trace", "online"}, json, error));
+    EXPECT_TRUE(json.json) << "a usage error is printed as JSON too";
 }
 
 TEST(Json, NumbersReadBackAsTheSameFloat) {

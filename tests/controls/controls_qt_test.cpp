@@ -292,5 +292,20 @@ TEST(SortableListWidget, HeaderClicksSortAndRowsArriveInBatches) {
     list.repaint();
 }
 
+TEST(SortableListWidget, AFittedColumnWidensWithItsFontButNeverBelowItsLayout) {
+    SortableList list;
+    QFont small = list.font();
+    small.setPixelSize(6);
+    list.setFont(small);
+    ASSERT_TRUE(list.SetColumns("Time,60;Value,60"));
+    list.FitColumnTo(0, QStringLiteral("00:00:00"));
+    EXPECT_EQ(list.columnWidth(0), 60) << "the layout's width holds it";
+    QFont large = list.font();
+    large.setPixelSize(30);
+    list.setFont(large);
+    EXPECT_GT(list.columnWidth(0), QFontMetrics(large).horizontalAdvance("00:00:00"));
+    EXPECT_EQ(list.columnWidth(1), 60);
+}
+
 }  // namespace
 }  // namespace tandrin

@@ -195,5 +195,40 @@ TEST(DeviceRequest, SensorDisplayAndBlock) {
     EXPECT_EQ(block, Bytes(device.m_abyBlock.begin(), device.m_abyBlock.end()));
 }
 
+// Every member these requests could take set to a value of its own, and
+// the bytes worked out by hand (IEEE 754 single, most significant first),
+// so a request that sends a neighbouring member fails.
+TEST(DeviceRequest, SingleValueRequestsSendTheirOwnMember) {
+    DeviceData device;
+    device.m_byPollAddr = 3;
+    device.m_byNewPollAddr = 12;
+    device.m_fFixedCurrent = 12.5f;     // 41 48 00 00
+    device.m_fTrimZeroCurrent = 4.0f;   // 40 80 00 00
+    device.m_fTrimGainCurrent = 20.0f;  // 41 A0 00 00
+    device.m_fCmd137 = -2.0f;           // C0 00 00 00
+    device.m_fCmd142 = 0.5f;            // 3F 00 00 00
+    device.m_fCmd145 = 250.0f;          // 43 7A 00 00
+    device.m_fDamping = 1.5f;           // decoys
+    device.m_fCmd150 = 3.0f;
+    device.m_fUpperRange = 10.0f;
+    device.m_fSensor1Offset = 8.0f;
+    device.m_byCmd143Index = 0x2A;
+    device.m_byCmd148A = 0x11;
+    device.m_byCmd148B = 0x22;
+    device.m_byCmd138A = 0x33;
+    device.m_byCmd138B = 0x44;
+
+    EXPECT_EQ(Build(6, device), (Bytes{0x0C}));
+    EXPECT_EQ(Build(40, device), (Bytes{0x41, 0x48, 0x00, 0x00}));
+    EXPECT_EQ(Build(45, device), (Bytes{0x40, 0x80, 0x00, 0x00}));
+    EXPECT_EQ(Build(46, device), (Bytes{0x41, 0xA0, 0x00, 0x00}));
+    EXPECT_EQ(Build(137, device), (Bytes{0xC0, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Build(143, device), (Bytes{0x2A}));
+    EXPECT_EQ(Build(182, device), (Bytes{0x3F, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Build(185, device), (Bytes{0x43, 0x7A, 0x00, 0x00}));
+    EXPECT_EQ(Build(188, device), (Bytes{0x11, 0x22}));
+    EXPECT_EQ(Build(194, device), (Bytes{0xC0, 0x00, 0x00, 0x00}));
+}
+
 }  // namespace
 }  // namespace tandrin

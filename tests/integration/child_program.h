@@ -19,11 +19,19 @@ namespace tandrin::test {
 
 using namespace std::chrono_literals;
 
-// A program run as a user runs it, its standard output on a pipe and its
-// standard error discarded. argv[0] is the program's path.
+// Where a child's output goes other than the defaults: empty keeps
+// standard output on the pipe and discards standard error.
+struct ChildOutput {
+    std::string stdoutFile;
+    std::string stderrFile;
+};
+
+// A program run as a user runs it, its standard output on a pipe (or a
+// file) and its standard error discarded (or in a file). argv[0] is the
+// program's path.
 class ChildProgram {
   public:
-    explicit ChildProgram(std::vector<std::string> args) {
+    explicit ChildProgram(std::vector<std::string> args, const ChildOutput& files = {}) {
         std::vector<char*> argv;
         for (auto& a : args) {
             argv.push_back(a.data());
@@ -35,9 +43,17 @@ class ChildProgram {
         }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        if (files.stdoutFile.empty()) {
+            posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, files.stdoutFile.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        }
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(
+            &actions, STDERR_FILENO,
+            files.stderrFile.empty() ? "/dev/null" : files.stderrFile.c_str(),
+            O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
             m_pid = -1;
         }

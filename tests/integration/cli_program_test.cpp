@@ -90,7 +90,7 @@ TEST_F(CliProgram, TextOutputFollowsTheLanguage) {
         << "UTF-8 for the Chinese word for version: " << chinese.out;
 
     const Result unknown = Cli({"--lang", "Klingon", "version"});
-    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.status, 2) << "bad usage";
 }
 
 TEST_F(CliProgram, AFailedCommandExitsOneWithTheMessage) {

@@ -2,8 +2,10 @@
 // built-in simulated transmitter, in real time.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/cli_options.h"
@@ -60,20 +62,28 @@ TEST(CliMonitor, RecordsTheSamplesItPrintsAndPrintsThemBackAsCsv) {
     }
 }
 
-TEST(CliMonitor, CtrlCStillWritesTheRecord) {
+class CliMonitorStop : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+// Ctrl-C, a logout (SIGHUP) or a service stop (SIGTERM) ends the recording
+// and still writes it.
+TEST_P(CliMonitorStop, StillWritesTheRecord) {
+    const auto [signal, status] = GetParam();
     test::TempDir dir;
     const std::string record = dir.Path() + "stopped.tdd";
     ChildProgram monitor(
         {TANDRIN_CLI_PROGRAM, "monitor", "--demo", "--mode", "current", "--record", record});
     const std::string first = monitor.ReadLine(30s);
     ASSERT_EQ(first.rfind("current ", 0), 0u) << first;
-    monitor.Signal(SIGINT);
-    EXPECT_EQ(monitor.Wait(20s), 130);
+    monitor.Signal(signal);
+    EXPECT_EQ(monitor.Wait(20s), status);
     TrendRecord back;
     ASSERT_EQ(LoadTrendRecord(record, back), RecordIo::kOk);
     EXPECT_GE(back.current.size(), 1u);
     EXPECT_TRUE(back.pv.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliMonitorStop,
+                         ::testing::Values(std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}));
 
 TEST(CliMonitor, RefusesBadValuesAndAMissingFile) {
     const auto parse = [](std::vector<std::string> args, std::string& error) {

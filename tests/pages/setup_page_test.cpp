@@ -4,21 +4,19 @@
 
 #include "device/degree_text.h"
 #include "link/command_flags.h"
+#include "pages/page_fixture.h"
 #include "pages/setup_page.h"
 #include "pages/setup_page_form.h"
 #include "pages/setup_page_ids.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/program_dir.h"
-#include "support/fake_shell.h"
-#include "support/virtual_transmitters.h"
 
 namespace tandrin {
 namespace {
 
 using namespace setup_ids;
 
-const std::string kResources = TANDRIN_RESOURCE_DIR;
 const std::string kCelsius =
     "\xB0"
     "C";
@@ -32,59 +30,28 @@ constexpr int kOhm400 = 21;
 constexpr int kMv75 = 23;
 constexpr int kMv2000 = 27;
 
-class SetupPageTest : public ::testing::Test {
+class SetupPageTest : public test::PageFixture {
   protected:
     void SetUp() override {
-        busyFlag = 0;
-        cancelFlag = 0;
+        PageFixture::SetUp();
         chineseUi = 0;
-        SetProgramDirForTesting(kResources);
-        languageFilePath = kResources + "English.ini";
-        hartMaster.CloseLink();
-        hartMaster.SetEventLoop(&loop);
-        hartMaster.SetPortFactory(test::FakePortFactory(line, loop));
-        hartMaster.m_strPortName = "/dev/ttyFAKE0";
-        hartMaster.m_byPollAddr = 0;
-        line.acceptsPath = [](const std::string& path) {
-            return path.rfind("/dev/ttyFAKE", 0) == 0;
-        };
-        mainWindow = &dialog;
-        AddSetupPageControls(form);
+        AddSetupPageControls(setupForm);
         page.Init();
     }
     void TearDown() override {
-        mainWindow = nullptr;
-        hartMaster.CloseLink();
-        hartMaster.SetPortFactory(nullptr);
-        hartMaster.SetEventLoop(nullptr);
-        languageFilePath.clear();
         chineseUi = 0;
-        SetProgramDirForTesting("");
+        PageFixture::TearDown();
     }
 
-    void Run() { ASSERT_TRUE(loop.RunUntilIdle(120'000)); }
-    std::vector<std::uint8_t> CommandsHeard() const {
-        std::vector<std::uint8_t> commands;
-        for (const auto& request : transmitters.Heard()) {
-            commands.push_back(request.command);
-        }
-        return commands;
-    }
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& message : shell.messages) {
-            texts.push_back(message.text);
-        }
-        return texts;
-    }
+    std::vector<std::string> Messages() const { return MessageTexts(); }
     void ChooseSensor(int list, int position) {
-        form.SetSelection(list, position);
+        setupForm.SetSelection(list, position);
         list == kSensor1Type ? page.OnSensor1Type() : page.OnSensor2Type();
     }
     void ChooseUnit(const std::string& unit) {
-        for (int i = 0; i < form.EntryCount(kUnit); ++i) {
-            if (form.Entry(kUnit, i) == unit) {
-                form.SetSelection(kUnit, i);
+        for (int i = 0; i < setupForm.EntryCount(kUnit); ++i) {
+            if (setupForm.Entry(kUnit, i) == unit) {
+                setupForm.SetSelection(kUnit, i);
             }
         }
         page.OnUnitChosen();
@@ -99,83 +66,76 @@ class SetupPageTest : public ::testing::Test {
     std::vector<std::string> Texts(std::initializer_list<int> ids) const {
         std::vector<std::string> texts;
         for (const int id : ids) {
-            texts.push_back(form.Text(id));
+            texts.push_back(setupForm.Text(id));
         }
         return texts;
     }
 
-    VirtualEventLoop loop;
-    test::FakeLine line;
-    test::VirtualTransmitters transmitters{line, loop, hartMaster};
-    test::FakeForm mainForm;
-    test::FakeMenuBar menu;
-    test::FakeShell shell;
-    MainDialog dialog{mainForm, menu, shell};
-    test::FakeForm form;
-    SetupPage page{form};
+    test::FakeForm setupForm;
+    SetupPage page{setupForm};
 };
 
 TEST_F(SetupPageTest, StartsAsASinglePt100In3WireWithItsRange) {
-    EXPECT_TRUE(form.Checked(kSingleSensor));
-    EXPECT_FALSE(form.Checked(kDoubleSensor));
-    EXPECT_TRUE(form.Checked(kModeBackup));
-    EXPECT_EQ(form.Selection(kSensor1Type), kPt100);
-    EXPECT_EQ(form.Text(kSensor1Type), "Pt100");
-    EXPECT_EQ(form.Selection(kSensor1Wiring), 1);
+    EXPECT_TRUE(setupForm.Checked(kSingleSensor));
+    EXPECT_FALSE(setupForm.Checked(kDoubleSensor));
+    EXPECT_TRUE(setupForm.Checked(kModeBackup));
+    EXPECT_EQ(setupForm.Selection(kSensor1Type), kPt100);
+    EXPECT_EQ(setupForm.Text(kSensor1Type), "Pt100");
+    EXPECT_EQ(setupForm.Selection(kSensor1Wiring), 1);
     EXPECT_EQ(Texts({kZero, kSpan, kUnit, kSensor1Offset, kSensor1OffsetUnit}),
               (std::vector<std::string>{"-200", "850", kCelsius, "0", kCelsius}));
-    EXPECT_EQ(form.Find(kUnit)->entries, (std::vector<std::string>{kCelsius, "K", "F"}));
-    EXPECT_EQ(form.EntryCount(kSensor2Type), 28);
-    EXPECT_EQ(form.Entry(kDecimals, 3), "3 (123.456)");
-    EXPECT_EQ(form.Text(1102), "Sensor 1 type");
-    EXPECT_EQ(form.Text(kUpdate), "Write");
+    EXPECT_EQ(setupForm.Find(kUnit)->entries, (std::vector<std::string>{kCelsius, "K", "F"}));
+    EXPECT_EQ(setupForm.EntryCount(kSensor2Type), 28);
+    EXPECT_EQ(setupForm.Entry(kDecimals, 3), "3 (123.456)");
+    EXPECT_EQ(setupForm.Text(1102), "Sensor 1 type");
+    EXPECT_EQ(setupForm.Text(kUpdate), "Write");
     for (const int id : {kModeBackup, kModeIndependent, kSensor2Type, kSensor2Wiring,
                          kSensor2Offset, kOutputSensor}) {
-        EXPECT_FALSE(form.Enabled(id)) << id;
+        EXPECT_FALSE(setupForm.Enabled(id)) << id;
     }
-    EXPECT_FALSE(form.Visible(kSensor1Pv));
-    EXPECT_TRUE(form.Checked(kSensor1Pv));
+    EXPECT_FALSE(setupForm.Visible(kSensor1Pv));
+    EXPECT_TRUE(setupForm.Checked(kSensor1Pv));
 }
 
 TEST_F(SetupPageTest, ASensorChoiceOffersWiringOnlyWhereItAppliesAndPutsItsRange) {
     ChooseSensor(kSensor1Type, kTypeB);
-    EXPECT_FALSE(form.Enabled(kSensor1Wiring));
-    EXPECT_EQ(form.Selection(kSensor1Wiring), -1);
+    EXPECT_FALSE(setupForm.Enabled(kSensor1Wiring));
+    EXPECT_EQ(setupForm.Selection(kSensor1Wiring), -1);
     EXPECT_EQ(Texts({kZero, kSpan, kUnit}), (std::vector<std::string>{"0", "1820", kCelsius}));
 
     ChooseSensor(kSensor1Type, kOhm400);
-    EXPECT_TRUE(form.Enabled(kSensor1Wiring));
-    EXPECT_EQ(form.Selection(kSensor1Wiring), 1);
+    EXPECT_TRUE(setupForm.Enabled(kSensor1Wiring));
+    EXPECT_EQ(setupForm.Selection(kSensor1Wiring), 1);
     EXPECT_EQ(Texts({kZero, kSpan, kUnit, kSensor1OffsetUnit}),
               (std::vector<std::string>{"0", "400", "Ohm", "Ohm"}));
 
     ChooseSensor(kSensor1Type, kMv75);  // -10..75 mV is still wired
-    EXPECT_TRUE(form.Enabled(kSensor1Wiring));
+    EXPECT_TRUE(setupForm.Enabled(kSensor1Wiring));
     EXPECT_EQ(Texts({kZero, kSpan, kUnit}), (std::vector<std::string>{"-10", "75", "mV"}));
     ChooseSensor(kSensor1Type, kMv75 + 1);
-    EXPECT_FALSE(form.Enabled(kSensor1Wiring));
+    EXPECT_FALSE(setupForm.Enabled(kSensor1Wiring));
 }
 
 TEST_F(SetupPageTest, IndependentModeTakesTheRangeOfTheOutputSensor) {
     DoubleSensors(3, kPt100, kTypeK);
-    EXPECT_TRUE(form.Enabled(kOutputSensor));
-    EXPECT_EQ(form.Selection(kOutputSensor), 0);
+    EXPECT_TRUE(setupForm.Enabled(kOutputSensor));
+    EXPECT_EQ(setupForm.Selection(kOutputSensor), 0);
     EXPECT_EQ(Texts({kZero, kSpan}), (std::vector<std::string>{"-200", "850"}))
         << "sensor 2 is not the output";
-    form.SetSelection(kOutputSensor, 1);
+    setupForm.SetSelection(kOutputSensor, 1);
     page.OnOutputSensor();
     EXPECT_EQ(Texts({kZero, kSpan}), (std::vector<std::string>{"-270", "1372"}));
     ChooseSensor(kSensor2Type, kOhm400);
     EXPECT_EQ(Texts({kZero, kSpan, kUnit}), (std::vector<std::string>{"0", "400", "Ohm"}));
     page.OnWorkMode(1);
-    EXPECT_FALSE(form.Enabled(kOutputSensor));
+    EXPECT_FALSE(setupForm.Enabled(kOutputSensor));
 }
 
 TEST_F(SetupPageTest, UnitChangesConvertRangeAndOffsetsWithThreeDecimals) {
-    form.SetText(kZero, "0");
-    form.SetText(kSpan, "100");
-    form.SetText(kSensor1Offset, "1.5");
-    form.SetText(kSensor2Offset, "-1");
+    setupForm.SetText(kZero, "0");
+    setupForm.SetText(kSpan, "100");
+    setupForm.SetText(kSensor1Offset, "1.5");
+    setupForm.SetText(kSensor2Offset, "-1");
     ChooseUnit("F");
     EXPECT_EQ(Texts({kZero, kSpan, kSensor1Offset, kSensor2Offset, kSensor1OffsetUnit}),
               (std::vector<std::string>{"32.000", "212.000", "2.700", "-1.800", "F"}));
@@ -190,28 +150,28 @@ TEST_F(SetupPageTest, UnitChangesConvertRangeAndOffsetsWithThreeDecimals) {
     EXPECT_EQ(Texts({kZero, kSpan}), (std::vector<std::string>{"32.000", "212.000"}))
         << "K to F with 459.688";
     ChooseUnit("F");
-    EXPECT_EQ(form.Text(kZero), "32.000") << "the same unit again changes nothing";
+    EXPECT_EQ(setupForm.Text(kZero), "32.000") << "the same unit again changes nothing";
 }
 
 TEST_F(SetupPageTest, NoConversionLeadsIntoOrOutOfAnotherUnit) {
     ChooseSensor(kSensor1Type, kMv75 + 1);
-    form.SetText(kSensor1Offset, "2");
+    setupForm.SetText(kSensor1Offset, "2");
     ChooseUnit("K");
     EXPECT_EQ(Texts({kZero, kSpan, kSensor1Offset, kSensor2Offset}),
               (std::vector<std::string>(4, "")));
-    EXPECT_EQ(form.Text(kSensor1OffsetUnit), "K");
+    EXPECT_EQ(setupForm.Text(kSensor1OffsetUnit), "K");
     // A unit the user typed is what the next choice starts from.
-    form.SetText(kZero, "5");
-    form.SetText(kUnit, "bar");
+    setupForm.SetText(kZero, "5");
+    setupForm.SetText(kUnit, "bar");
     page.OnUnitTyped();
     ChooseUnit("F");
-    EXPECT_EQ(form.Text(kZero), "");
+    EXPECT_EQ(setupForm.Text(kZero), "");
 }
 
 TEST_F(SetupPageTest, UpdateChecksTheSpanFirstAndSendsNothingThen) {
     transmitters.Add(0);
-    form.SetText(kZero, "0");
-    form.SetText(kSpan, "9.5");
+    setupForm.SetText(kZero, "0");
+    setupForm.SetText(kSpan, "9.5");
     page.Update();
     Run();
     EXPECT_EQ(Messages(), (std::vector<std::string>{LangText("SpanErr")}));
@@ -221,8 +181,8 @@ TEST_F(SetupPageTest, UpdateChecksTheSpanFirstAndSendsNothingThen) {
     EXPECT_EQ(busyFlag, 0);
     EXPECT_FLOAT_EQ(hartMaster.m_fUpperRange, 9.5f) << "set before the checks, kept";
 
-    form.SetText(kZero, "100");
-    form.SetText(kSpan, "90");  // a falling range is a range
+    setupForm.SetText(kZero, "100");
+    setupForm.SetText(kSpan, "90");  // a falling range is a range
     page.Update();
     Run();
     EXPECT_EQ(shell.messages.size(), 1u);
@@ -245,8 +205,8 @@ TEST_F(SetupPageTest, CombinedModesNeedTwoSensorsOfOneKind) {
     for (const Case& c : cases) {
         shell.messages.clear();
         DoubleSensors(c.mode, c.position1, c.position2);
-        form.SetText(kZero, "0");
-        form.SetText(kSpan, "100");
+        setupForm.SetText(kZero, "0");
+        setupForm.SetText(kSpan, "100");
         page.Update();
         Run();
         const auto expected = c.refused ? std::vector<std::string>{LangText("SenMatchErr")}
@@ -258,16 +218,16 @@ TEST_F(SetupPageTest, CombinedModesNeedTwoSensorsOfOneKind) {
 
 TEST_F(SetupPageTest, FourWiresWithTwoSensorsAreRefusedBeforeTheKinds) {
     DoubleSensors(0, kPt100, kOhm400);
-    form.SetSelection(kSensor1Wiring, 2);
+    setupForm.SetSelection(kSensor1Wiring, 2);
     page.Update();
     EXPECT_EQ(Messages(), (std::vector<std::string>{LangText("Sen1WireErr")}));
-    form.SetSelection(kSensor1Wiring, 1);
-    form.SetSelection(kSensor2Wiring, 2);
+    setupForm.SetSelection(kSensor1Wiring, 1);
+    setupForm.SetSelection(kSensor2Wiring, 2);
     page.Update();
     EXPECT_EQ(Messages().back(), LangText("Sen2WireErr"));
     // One sensor may be wired with four.
     page.OnSingleSensor();
-    form.SetSelection(kSensor1Wiring, 2);
+    setupForm.SetSelection(kSensor1Wiring, 2);
     page.Update();
     EXPECT_EQ(shell.messages.size(), 2u);
 }
@@ -275,7 +235,7 @@ TEST_F(SetupPageTest, FourWiresWithTwoSensorsAreRefusedBeforeTheKinds) {
 TEST_F(SetupPageTest, UpdatePacksTheSelectionsAsTheDeviceExpectsThem) {
     sim::SimDevice& device = transmitters.Add(0);
     page.OnSingleSensor();
-    form.SetSelection(kSensor1Wiring, 2);
+    setupForm.SetSelection(kSensor1Wiring, 2);
     page.Update();
     Run();
     EXPECT_EQ(hartMaster.m_bySensor2Type, 0xFF);
@@ -285,10 +245,10 @@ TEST_F(SetupPageTest, UpdatePacksTheSelectionsAsTheDeviceExpectsThem) {
     EXPECT_EQ(device.m_byDecimals, 1) << "decimals default to one without selection";
 
     DoubleSensors(3, kTypeB, kTypeK);  // thermocouples: no wiring selected
-    form.SetSelection(kOutputSensor, 1);
-    form.SetText(kZero, "0");
-    form.SetText(kSpan, "800");  // within the limits of the PT100 it replaces
-    form.SetText(kDamping, "-3");
+    setupForm.SetSelection(kOutputSensor, 1);
+    setupForm.SetText(kZero, "0");
+    setupForm.SetText(kSpan, "800");  // within the limits of the PT100 it replaces
+    setupForm.SetText(kDamping, "-3");
     page.Update();
     Run();
     EXPECT_EQ(device.m_byWiring, 0xFF);
@@ -316,33 +276,33 @@ TEST_F(SetupPageTest, ReadShowsTheDevicesConfigurationIncludingDisplayAndAlarm) 
     page.Read();
     Run();
     EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 15, 146, 147}));
-    EXPECT_TRUE(form.Checked(kDoubleSensor));
-    EXPECT_TRUE(form.Checked(kModeIndependent));
-    EXPECT_FALSE(form.Checked(kModeBackup));
+    EXPECT_TRUE(setupForm.Checked(kDoubleSensor));
+    EXPECT_TRUE(setupForm.Checked(kModeIndependent));
+    EXPECT_FALSE(setupForm.Checked(kModeBackup));
     EXPECT_EQ(page.WorkMode(), 3);
-    EXPECT_TRUE(form.Enabled(kOutputSensor));
-    EXPECT_EQ(form.Selection(kOutputSensor), 1);
-    EXPECT_EQ(form.Selection(kSensor1Type), kTypeK);
-    EXPECT_EQ(form.Selection(kSensor2Type), kTypeK - 1);
-    EXPECT_FALSE(form.Enabled(kSensor1Wiring));
+    EXPECT_TRUE(setupForm.Enabled(kOutputSensor));
+    EXPECT_EQ(setupForm.Selection(kOutputSensor), 1);
+    EXPECT_EQ(setupForm.Selection(kSensor1Type), kTypeK);
+    EXPECT_EQ(setupForm.Selection(kSensor2Type), kTypeK - 1);
+    EXPECT_FALSE(setupForm.Enabled(kSensor1Wiring));
     EXPECT_EQ(
         Texts({kZero, kSpan, kUnit, kDamping, kSensor1Offset, kSensor2Offset, kSensor2OffsetUnit}),
         (std::vector<std::string>{"32.000", "1000.000", "F", "2.5", "0.900", "-0.450", "F"}));
-    EXPECT_EQ(form.Selection(kDisplayMode), 2);
-    EXPECT_EQ(form.Selection(kDecimals), 3);
-    EXPECT_EQ(form.Selection(kAlarm), 1);
+    EXPECT_EQ(setupForm.Selection(kDisplayMode), 2);
+    EXPECT_EQ(setupForm.Selection(kDecimals), 3);
+    EXPECT_EQ(setupForm.Selection(kAlarm), 1);
     EXPECT_EQ(shell.status[0], LangText("strOpOK"));
     // Back to two sensors: a thermocouple still has no wiring to choose.
     page.OnSingleSensor();
     page.OnDoubleSensor();
-    EXPECT_FALSE(form.Enabled(kSensor2Wiring));
+    EXPECT_FALSE(setupForm.Enabled(kSensor2Wiring));
 
     device.m_byWorkMode = 0x25;
     page.Read();
     Run();
-    EXPECT_TRUE(form.Checked(kModeBackup));
-    EXPECT_FALSE(form.Checked(kModeIndependent));
-    EXPECT_FALSE(form.Enabled(kOutputSensor));
+    EXPECT_TRUE(setupForm.Checked(kModeBackup));
+    EXPECT_FALSE(setupForm.Checked(kModeIndependent));
+    EXPECT_FALSE(setupForm.Enabled(kOutputSensor));
 }
 
 TEST_F(SetupPageTest, ASingleSensorDeviceEmptiesSensor2) {
@@ -351,12 +311,12 @@ TEST_F(SetupPageTest, ASingleSensorDeviceEmptiesSensor2) {
     page.OnDoubleSensor();
     page.Read();
     Run();
-    EXPECT_TRUE(form.Checked(kSingleSensor));
+    EXPECT_TRUE(setupForm.Checked(kSingleSensor));
     EXPECT_FALSE(page.DoubleSensor());
-    EXPECT_EQ(form.Selection(kSensor1Type), -1);
-    EXPECT_EQ(form.Selection(kSensor2Type), -1);
-    EXPECT_EQ(form.Text(kSensor2Offset), "");
-    EXPECT_FALSE(form.Enabled(kSensor2Type));
+    EXPECT_EQ(setupForm.Selection(kSensor1Type), -1);
+    EXPECT_EQ(setupForm.Selection(kSensor2Type), -1);
+    EXPECT_EQ(setupForm.Text(kSensor2Offset), "");
+    EXPECT_FALSE(setupForm.Enabled(kSensor2Type));
     // Written back, a type without list entry stays what the device has.
     page.Update();
     Run();
@@ -367,14 +327,14 @@ TEST_F(SetupPageTest, ASingleSensorDeviceEmptiesSensor2) {
 TEST_F(SetupPageTest, WhatIsWrittenReadsBackTheSame) {
     sim::SimDevice& device = transmitters.Add(0);
     DoubleSensors(1, kPt100, kPt100 + 2);
-    form.SetSelection(kSensor2Wiring, 0);
+    setupForm.SetSelection(kSensor2Wiring, 0);
     ChooseUnit("F");  // -200..850 °C
-    form.SetText(kSensor1Offset, "0.900");
-    form.SetText(kSensor2Offset, "-1.800");
-    form.SetText(kDamping, "4.5");
-    form.SetSelection(kDisplayMode, 1);
-    form.SetSelection(kDecimals, 2);
-    form.SetSelection(kAlarm, 1);
+    setupForm.SetText(kSensor1Offset, "0.900");
+    setupForm.SetText(kSensor2Offset, "-1.800");
+    setupForm.SetText(kDamping, "4.5");
+    setupForm.SetSelection(kDisplayMode, 1);
+    setupForm.SetSelection(kDecimals, 2);
+    setupForm.SetSelection(kAlarm, 1);
     const std::vector<int> shown{kZero,          kSpan,          kUnit,        kDamping,
                                  kSensor1Offset, kSensor2Offset, kSensor1Type, kSensor2Type,
                                  kSensor1Wiring, kSensor2Wiring, kDisplayMode, kDecimals,
@@ -382,7 +342,7 @@ TEST_F(SetupPageTest, WhatIsWrittenReadsBackTheSame) {
     const auto State = [&] {
         std::vector<std::string> state;
         for (const int id : shown) {
-            state.push_back(form.Text(id) + "/" + std::to_string(form.Selection(id)));
+            state.push_back(setupForm.Text(id) + "/" + std::to_string(setupForm.Selection(id)));
         }
         state.push_back(std::to_string(page.WorkMode()) + (page.DoubleSensor() ? "D" : "S"));
         return state;
@@ -400,11 +360,24 @@ TEST_F(SetupPageTest, WhatIsWrittenReadsBackTheSame) {
     fresh.Init();
     fresh.Read();
     Run();
-    form.SetText(kZero, "");
+    setupForm.SetText(kZero, "");
     page.Read();
     Run();
     EXPECT_EQ(State(), written);
     EXPECT_EQ(other.Text(kZero), "-328.000");
+}
+
+// The range goes out before the sensor: the new sensor's range must be
+// taken although the old sensor could not measure it.
+TEST_F(SetupPageTest, ANewSensorAndItsRangeGoOutInOneUpdate) {
+    sim::SimDevice& device = transmitters.Add(0);
+    ChooseSensor(kSensor1Type, kTypeK);
+    page.Update();
+    Run();
+    ASSERT_EQ(shell.status[0], LangText("strOpOK")) << (Messages().empty() ? "" : Messages()[0]);
+    EXPECT_EQ(device.m_bySensor1Type, 3);
+    EXPECT_FLOAT_EQ(device.m_fLowerRange, std::stof(setupForm.Text(kZero)));
+    EXPECT_FLOAT_EQ(device.m_fUpperRange, std::stof(setupForm.Text(kSpan)));
 }
 
 TEST_F(SetupPageTest, ACancelledReadChangesNothing) {
@@ -413,34 +386,34 @@ TEST_F(SetupPageTest, ACancelledReadChangesNothing) {
     loop.RunFor(600);
     cancelFlag = 1;
     busyFlag = 0;
-    const std::string zero = form.Text(kZero);
+    const std::string zero = setupForm.Text(kZero);
     Run();
-    EXPECT_EQ(form.Text(kZero), zero);
+    EXPECT_EQ(setupForm.Text(kZero), zero);
     EXPECT_EQ(shell.status[0], LangText("strCommunication"));
 }
 
 TEST_F(SetupPageTest, ReTranslationKeepsTheChoicesMade) {
     DoubleSensors(3, kTypeK, kOhm400);
-    form.SetSelection(kDisplayMode, 2);
-    form.SetSelection(kOutputSensor, 1);
-    languageFilePath = kResources + "SimplifiedChinese.ini";
+    setupForm.SetSelection(kDisplayMode, 2);
+    setupForm.SetSelection(kOutputSensor, 1);
+    languageFilePath = test::PageFixture::kResources + "SimplifiedChinese.ini";
     chineseUi = 1;
     page.RefreshDegreeTexts();
     page.Translate();
-    EXPECT_EQ(form.Text(1102), LangText("KvView2", "IDC_STA1"));
-    EXPECT_EQ(form.Selection(kSensor1Type), kTypeK);
-    EXPECT_EQ(form.Text(kSensor1Type), LangText("KvView2", "m_cboSensorType14"));
-    EXPECT_EQ(form.Selection(kSensor2Wiring), 1);
-    EXPECT_EQ(form.Selection(kSensor1Wiring), -1);
-    EXPECT_EQ(form.Selection(kDisplayMode), 2);
-    EXPECT_EQ(form.Selection(kOutputSensor), 1);
+    EXPECT_EQ(setupForm.Text(1102), LangText("KvView2", "IDC_STA1"));
+    EXPECT_EQ(setupForm.Selection(kSensor1Type), kTypeK);
+    EXPECT_EQ(setupForm.Text(kSensor1Type), LangText("KvView2", "m_cboSensorType14"));
+    EXPECT_EQ(setupForm.Selection(kSensor2Wiring), 1);
+    EXPECT_EQ(setupForm.Selection(kSensor1Wiring), -1);
+    EXPECT_EQ(setupForm.Selection(kDisplayMode), 2);
+    EXPECT_EQ(setupForm.Selection(kOutputSensor), 1);
     // A Celsius unit follows the language, in the list and in the box.
     page.OnOutputSensor();
     page.OnWorkMode(0);
     page.OnSensor1Type();
-    EXPECT_EQ(form.Text(kUnit), kChineseCelsius);
-    EXPECT_EQ(form.Entry(kUnit, 0), kChineseCelsius);
-    EXPECT_EQ(form.Text(kSensor1OffsetUnit), kChineseCelsius);
+    EXPECT_EQ(setupForm.Text(kUnit), kChineseCelsius);
+    EXPECT_EQ(setupForm.Entry(kUnit, 0), kChineseCelsius);
+    EXPECT_EQ(setupForm.Text(kSensor1OffsetUnit), kChineseCelsius);
 }
 
 }  // namespace

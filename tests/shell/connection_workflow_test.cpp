@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "link/command_flags.h"
+#include "link/posix_serial_port.h"
 #include "shell/command_issue.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"
+#include "shell/port_open_message.h"
 #include "shell/program_dir.h"
 #include "shell/settings_store.h"
 #include "support/fake_shell.h"
@@ -96,6 +98,7 @@ TEST_F(ConnectionWorkflow, SearchListsTheAddressesThatAnswered) {
     EXPECT_EQ(shell.messages[0].caption, "Tandrin");
     EXPECT_EQ(hartMaster.m_byPollAddr, 3);
     EXPECT_EQ(busyFlag, 0);
+    EXPECT_EQ(shell.status[0], LangText("strOpOK"));
     EXPECT_EQ(shell.progress.back(), (std::pair<int, int>{17, 17}));
     // Sixteen addresses, each polled once when it answers, six times when not.
     EXPECT_EQ(CommandsHeard().size(), 2u + 14u * 6u);
@@ -238,6 +241,40 @@ TEST_F(ConnectionWorkflow, PortsComeFromTheScanAndTheStoredChoice) {
     std::string stored;
     ASSERT_EQ(RegReadString(kSettingsKey, "Port", stored), 1);
     EXPECT_EQ(stored, "/dev/ttyUSB9");
+}
+
+TEST_F(ConnectionWorkflow, AStoredOrNamedPortTheProbeSkippedIsKeptWhileItExists) {
+    // Exists, but the probe cannot open it (as a pty it did not list).
+    const std::string stored = config.Write("ttyLINK", "");
+    ASSERT_EQ(RegWriteString(kSettingsKey, "Port", stored), 1);
+    dialog.InitPorts({"/dev/ttyFAKE0"});
+    EXPECT_EQ(dialog.portList, (std::vector<std::string>{stored, "/dev/ttyFAKE0"}));
+    EXPECT_EQ(dialog.currentPort, stored);
+    EXPECT_EQ(hartMaster.m_strPortName, stored);
+    EXPECT_EQ(shell.status[1], stored);
+
+    // Named on the command line: current even when it does not exist, and
+    // not stored.
+    dialog.InitPorts({"/dev/ttyFAKE0"}, "/dev/ttyGONE");
+    EXPECT_EQ(dialog.portList, (std::vector<std::string>{"/dev/ttyGONE", "/dev/ttyFAKE0"}));
+    EXPECT_EQ(hartMaster.m_strPortName, "/dev/ttyGONE");
+    std::string kept;
+    ASSERT_EQ(RegReadString(kSettingsKey, "Port", kept), 1);
+    EXPECT_EQ(kept, stored);
+}
+
+TEST_F(ConnectionWorkflow, APortThatCannotBeOpenedIsNamedWithTheReason) {
+    hartMaster.SetPortFactory(MakeSerialPort);
+    hartMaster.m_strPortName = config.Path() + "ttyNONE";
+    dialog.OnLine();
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{
+                                  FillIn(LangText("strPortMissing"), {hartMaster.m_strPortName})});
+    shell.messages.clear();
+    hartMaster.m_strPortName = config.Write("plain", "");
+    dialog.OnLine();
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{FillIn(LangText("strPortNotSerial"),
+                                                              {hartMaster.m_strPortName})});
+    EXPECT_EQ(busyFlag, 0);
 }
 
 TEST_F(ConnectionWorkflow, ChoosingThePortAgainClosesTheLinkAndStoresIt) {

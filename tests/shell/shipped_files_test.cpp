@@ -41,6 +41,9 @@ KeySet Inventory() {
           "strCurrentErr", "SpanErr", "Sen1WireErr", "Sen2WireErr", "SenMatchErr", "strNOErr",
           "strPVCurve", "strCurrentCurve", "strPercentCurve", "strUnit", "strData", "strTime",
           "strFileError", "strSetZero", "strSetFull",
+          // Port errors that name the port
+          "strPortMissing", "strPortNotSerial", "strPortBusy", "strPortDenied", "strPortSettings",
+          "strPortOther", "strNoMeter",
           // Loop safety
           "strFixCurrentOnClose", "strFixCurrentOnLeave",
           // Device information page
@@ -53,7 +56,7 @@ KeySet Inventory() {
         {"Menu",
          {"IDS_MENU_FILE", "IDM_FILE_EXIT", "IDS_MENU_Process", "IDT_ONLINE", "IDT_SEARCH",
           "IDT_RESET", "IDT_STOP", "IDS_MENU_ENV", "IDS_MENU_PORT", "IDS_MENU_LANG",
-          "IDS_MENU_HELP", "IDM_HELP_ABOUT"}},
+          "IDS_MENU_HELP", "IDM_HELP_ABOUT", "IDM_HELP_TRACE"}},
         {"About", {"IDC_STA1", "IDOK"}},
         {"KvView1",
          {"IDC_STA1", "IDC_STA2", "IDC_StaCap1", "IDC_StaCap2", "IDC_RADIO8", "IDC_cmdSendFixI",

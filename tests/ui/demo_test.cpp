@@ -1,6 +1,7 @@
 // `tandrin --demo` on its simulator, and the program's own start.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -8,11 +9,15 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/app_options.h"
 #include "app/app_session.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "ui/ui_support.h"
 
@@ -64,6 +69,47 @@ TEST(Demo, ReachesOnLineSuccessAgainstItsSimulatorWithoutStoringThePort) {
     EXPECT_EQ(stored, "/dev/ttyUSB9");
 }
 
+// tandrin-sim --link /tmp/hart & tandrin --port /tmp/hart --trace
+TEST(NamedPort, ALinkToASimulatorTheProbeSkippedReachesOnLineAndIsTraced) {
+    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
+    test::TempDir state;
+    test::ScopedEnv xdgState{"XDG_STATE_HOME", state.Path()};
+    sim::SimulatorThread sim;
+    std::string error;
+    ASSERT_TRUE(sim.Start(sim::SimSetup{}, error)) << error;
+    const std::string link = state.Path() + "hart";
+    ASSERT_EQ(::symlink(sim.Path().c_str(), link.c_str()), 0);
+
+    test::RecordingPrompts prompts;
+    AppOptions options;
+    options.port = link;
+    options.trace = true;
+    AppSession session(options, &prompts);
+    ASSERT_TRUE(session.Start(error)) << error;
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.StatusPane(1)->text(), QString::fromStdString(link));
+    QMenu* ports = window.Menu().Submenu(kMenuEnvironment, kPortSubmenu);
+    EXPECT_TRUE(ports->actions()[0]->isChecked());
+
+    window.ToolAction(kOnLine)->trigger();
+    EXPECT_TRUE(WaitUntil([&] { return window.StatusPane(0)->text() == QStringLiteral("Done"); },
+                          kSequenceTimeoutMs))
+        << window.StatusPane(0)->text().toStdString();
+    EXPECT_TRUE(prompts.messages.empty());
+
+    std::ifstream trace(state.Path() + "tandrin/trace.log");
+    std::string text((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("| cmd 0 request"), std::string::npos) << text;
+    EXPECT_NE(text.find("| cmd 0 reply: response 0 success"), std::string::npos) << text;
+
+    // Help opens the folder the trace is in.
+    window.Menu().Command(kHelpTraceFolder)->trigger();
+    ASSERT_EQ(prompts.addresses.size(), 1u);
+    EXPECT_EQ(prompts.addresses[0].toStdString(), "file://" + state.Path() + "tandrin/");
+}
+
 QProcess* Start(const QStringList& arguments, const QProcessEnvironment& environment) {
     auto* program = new QProcess;
     program->setProcessEnvironment(environment);
@@ -96,6 +142,16 @@ TEST(Program, HelpAndUnknownOptions) {
     std::unique_ptr<QProcess> wrong(Start({QStringLiteral("--bogus")}, environment));
     ASSERT_TRUE(wrong->waitForFinished(20000));
     EXPECT_EQ(wrong->exitCode(), 2);
+
+    // Known only once the language files are read: still bad usage.
+    std::unique_ptr<QProcess> klingon(
+        Start({QStringLiteral("--lang"), QStringLiteral("Klingon"), QStringLiteral("-platform"),
+               QStringLiteral("offscreen")},
+              environment));
+    ASSERT_TRUE(klingon->waitForFinished(20000));
+    EXPECT_EQ(klingon->exitCode(), 2);
+    EXPECT_TRUE(QString::fromLocal8Bit(klingon->readAllStandardError())
+                    .contains(QStringLiteral("no language file for \"Klingon\"")));
 }
 
 TEST(Program, QuitsTheOrderlyWayOnSigterm) {
@@ -132,6 +188,10 @@ TEST(AppOptions, ParsesTheProgramsOptionsAndLetsQtsOwnThrough) {
     EXPECT_FALSE(ParseAppOptions({"--monitor", "volts"}, options, error));
 
     EXPECT_FALSE(ParseAppOptions({"--page", "nowhere"}, options, error));
+    AppOptions fresh;
+    EXPECT_FALSE(ParseAppOptions({"--page", "setup"}, fresh, error)) << "no --screenshot";
+    EXPECT_FALSE(ParseAppOptions({"--demo", "--port", "/dev/ttyUSB0"}, fresh, error));
+    EXPECT_EQ(error, "--demo brings its own port: give either --demo or --port");
     EXPECT_FALSE(ParseAppOptions({"--lang"}, options, error));
     EXPECT_EQ(error, "--lang needs a value");
 

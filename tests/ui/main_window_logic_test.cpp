@@ -141,7 +141,7 @@ TEST(UiFonts, TakeTheFaceAskedForElseTheNearestInstalledStandIn) {
     const std::vector<std::string> debian{"DejaVu Sans", "Carlito", "WenQuanYi Micro Hei",
                                           "WenQuanYi Zen Hei", "DejaVu Serif"};
     EXPECT_EQ(PickFace(WesternFontRequest(), debian), "Carlito");
-    EXPECT_EQ(PickFace(ChineseFontRequest(), debian), "WenQuanYi Micro Hei");
+    EXPECT_EQ(PickFace(ChineseFontRequest(), debian), "WenQuanYi Zen Hei");
     EXPECT_EQ(PickFace(ReadoutFontRequest(), debian), "DejaVu Serif");
 
     EXPECT_EQ(PickFace(WesternFontRequest(), {"carlito", "calibri"}), "Calibri");

@@ -67,9 +67,10 @@ class WindowHarness {
         hartMaster.SetEventLoop(nullptr);
     }
 
-    MainWindow& Open() {
+    MainWindow& Open(const std::string& language = {}) {
         MainWindowOptions options;
         options.prompts = &prompts;
+        options.language = language;
         window = std::make_unique<MainWindow>(options);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -179,6 +180,45 @@ TEST_F(MainWindowTest, SwitchingLanguageRetranslatesMenuButtonsTooltipsAndDegree
     EXPECT_EQ(window.Menu().Popup(0)->title(), QStringLiteral("&File"));
     EXPECT_EQ(readout->text(), QString::fromUtf8("0.0  \u00B0C"));
     EXPECT_EQ(window.font().family(), WesternFont().family());
+}
+
+// The window and its client area, once the layout has settled.
+QRect Frame(MainWindow& window) {
+    QApplication::processEvents();
+    return QRect(window.Client()->mapTo(&window, QPoint(0, 0)), window.size());
+}
+
+TEST(MainWindowSize, IsTheSameInEitherLanguageAndAcrossASwitch) {
+    QRect english;
+    {
+        WindowHarness harness(kAllFiles);
+        MainWindow& window = harness.Open("English");
+        english = Frame(window);
+        EXPECT_EQ(window.Client()->size(), QSize(layout::kClientWidth, layout::kClientHeight));
+        window.RunCommand(kLanguageFirst + 1);  // Simple Chinese
+        ASSERT_EQ(window.Logic().currentLanguage, "Simple Chinese");
+        EXPECT_EQ(Frame(window), english) << "after switching to Chinese";
+        window.RunCommand(kLanguageFirst);
+        EXPECT_EQ(Frame(window), english) << "after switching back";
+    }
+    WindowHarness harness(kAllFiles);
+    EXPECT_EQ(Frame(harness.Open("Simple Chinese")), english) << "started in Chinese";
+}
+
+TEST_F(MainWindowTest, OnlyTheCurrentPortAndLanguageCarryACheckMark) {
+    for (const int sub : {kPortSubmenu, kLanguageSubmenu}) {
+        int checked = 0;
+        for (QAction* action : window.Menu().Submenu(kMenuEnvironment, sub)->actions()) {
+            EXPECT_EQ(action->isCheckable(), action->isChecked())
+                << action->text().toStdString() << ": no empty box beside the others";
+            checked += action->isChecked() ? 1 : 0;
+        }
+        EXPECT_LE(checked, 1);
+    }
+    QMenu* languages = window.Menu().Submenu(kMenuEnvironment, kLanguageSubmenu);
+    languages->actions()[1]->trigger();
+    EXPECT_FALSE(languages->actions()[0]->isCheckable());
+    EXPECT_TRUE(languages->actions()[1]->isChecked());
 }
 
 TEST_F(MainWindowTest, EachPageButtonShowsItsPageHighlightsItAndHidesTheOthers) {

@@ -1,6 +1,9 @@
 #include "controls/qt/sortable_list.h"
 
+#include <QEvent>
 #include <QHeaderView>
+#include <QStyle>
+#include <algorithm>
 
 namespace tandrin {
 
@@ -29,6 +32,31 @@ bool SortableList::SetColumns(const std::string& layout) {
         setColumnWidth(c, columns[static_cast<std::size_t>(c)].width);
     }
     return made;
+}
+
+void SortableList::FitColumnTo(int column, const QString& sample) {
+    m_fits.emplace_back(column, sample);
+    ApplyFits();
+}
+
+void SortableList::ApplyFits() {
+    const auto& columns = m_model.Rows().Columns();
+    // The cell's margins as the style draws them, plus a little air.
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 6;
+    for (const auto& [column, sample] : m_fits) {
+        if (column < 0 || column >= static_cast<int>(columns.size())) {
+            continue;
+        }
+        const int needed = fontMetrics().horizontalAdvance(sample) + margins;
+        setColumnWidth(column, std::max(columns[static_cast<std::size_t>(column)].width, needed));
+    }
+}
+
+void SortableList::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        ApplyFits();
+    }
 }
 
 void SortableList::AddRow(const std::vector<std::string>& texts) {

@@ -20,6 +20,9 @@ class SortableList : public QTableView {
 
     // "name,width;name,width;..." in the interface code page.
     bool SetColumns(const std::string& layout);
+    // Keeps `column` wide enough for `sample` to show whole, also after the
+    // font changes (the Chinese face's digits are wider).
+    void FitColumnTo(int column, const QString& sample);
     void AddRow(const std::vector<std::string>& texts);
     void AddRows(std::vector<std::vector<std::string>> rows);
     void DeleteAllRows();
@@ -29,11 +32,16 @@ class SortableList : public QTableView {
     const SortableRows& Rows() const { return m_model.Rows(); }
     SortableTableModel& Model() { return m_model; }
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     void OnHeaderClicked(int column);
     void ShowSortIndicator();
+    void ApplyFits();
 
     SortableTableModel m_model;
+    std::vector<std::pair<int, QString>> m_fits;
 };
 
 }  // namespace tandrin

@@ -106,6 +106,9 @@ class MonitorPageWidget::ListView : public SampleListView {
         m_list->SetColumns(spec);
         m_titles->setSourceModel(&m_list->Model());
         m_list->setModel(m_titles);
+        // The layout's 60 pixels hold a time in the Western face; the
+        // Chinese face's digits are wider, and a cut time is no use.
+        m_list->FitColumnTo(0, QStringLiteral("00:00:00"));
     }
     void SetColumnTitle(int column, const std::string& title) override {
         if (column >= 0 && column < 3) {

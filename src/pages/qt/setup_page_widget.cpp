@@ -10,7 +10,6 @@
 
 #include "pages/qt/page_widget.h"
 #include "pages/setup_page_layout.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 
@@ -55,12 +54,7 @@ SetupPageWidget::SetupPageWidget(QWidget* parent) : QWidget(parent), SetupPage(m
     CreateControls();
     ConnectChoices();
     // The interface font comes from the main window: a font set here would
-    // be the page's own and no longer follow a language change. Units are
-    // the exception: they are Latin letters and "℃", which WenQuanYi Micro
-    // Hei, the usual Chinese face on Debian, maps to an empty glyph.
-    for (const int id : {kUnit, kSensor1OffsetUnit, kSensor2OffsetUnit}) {
-        m_controls.Widget(id)->setFont(WesternFont());
-    }
+    // be the page's own and no longer follow a language change.
     Init();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -148,6 +149,20 @@ class ToolBand : public QWidget {
     }
 };
 
+// The bar keeps one height whichever interface font it shows, so that the
+// fixed window does not change its size with the language. Measured with
+// a text of both scripts, since Chinese glyphs may come from a taller
+// fallback font.
+void HoldHeightAcrossFonts(QWidget* bar) {
+    const QString sample = QString::fromUtf8("Ag\u6587\u4EF6");
+    int text = 0;
+    for (const QFont* font : {&WesternFont(), &ChineseFont()}) {
+        text = std::max(text, QFontMetrics(*font).boundingRect(sample).height());
+    }
+    const int own = QFontMetrics(bar->font()).boundingRect(sample).height();
+    bar->setFixedHeight(bar->sizeHint().height() + std::max(0, text - own));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
@@ -185,12 +200,10 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
         static_cast<QLabel*>(m_form.Widget(kLogo))->setPixmap(logo);
     }
     CreateStatusBar();
+    HoldHeightAcrossFonts(m_menuBar);
+    HoldHeightAcrossFonts(m_statusBar);
     SetUpReadouts();
-    m_dialog.InitPorts(options.extraPorts);
-    if (!options.preferredPort.empty()) {
-        m_dialog.currentPort = options.preferredPort;
-        m_dialog.SelectPort(options.preferredPort);
-    }
+    m_dialog.InitPorts(options.extraPorts, options.preferredPort);
     mainWindow = &m_dialog;
     m_form.SetText(kPvReadout, "0.0  " + DegreeText());
     m_dialog.InitPageButtonColours();
@@ -376,6 +389,7 @@ void MainWindow::CreatePages() {
 
 void MainWindow::CreateStatusBar() {
     auto* status = new QStatusBar(this);
+    m_statusBar = status;
     status->setObjectName(QStringLiteral("StatusBar"));
     status->setSizeGripEnabled(false);
     m_panes[0] = new QLabel(status);

@@ -18,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QMenuBar;
 class QProgressBar;
+class QStatusBar;
 class QToolBar;
 
 namespace tandrin {
@@ -110,6 +111,7 @@ class MainWindow : public QDialog {
     std::array<ImageButton*, MainDialog::kPageCount> m_pageButtons{};
     std::array<QWidget*, MainDialog::kPageCount> m_pages{};
     QProgressBar* m_progress = nullptr;
+    QStatusBar* m_statusBar = nullptr;
     std::array<QLabel*, 2> m_panes{};
     MainDialog m_dialog;
 };

@@ -77,6 +77,7 @@ QtMenuBar::QtMenuBar(QMenuBar* bar, CommandHandler onCommand)
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     MakeCommand(help, kHelpAbout, QStringLiteral("About"), "IDM_HELP_ABOUT");
+    MakeCommand(help, kHelpTraceFolder, QStringLiteral("Trace Folder"), "IDM_HELP_TRACE");
 
     file->setObjectName(QStringLiteral("IDS_MENU_FILE"));
     process->setObjectName(QStringLiteral("IDS_MENU_Process"));
@@ -90,10 +91,6 @@ QAction* QtMenuBar::MakeCommand(QMenu* menu, int id, const QString& text, const 
     action->setData(id);
     if (name != nullptr) {
         action->setObjectName(QString::fromLatin1(name));
-    }
-    // Port and language entries carry the check mark of the current choice.
-    if ((id >= kPortFirst && id <= kPortLast) || (id >= kLanguageFirst && id <= kLanguageLast)) {
-        action->setCheckable(true);
     }
     QObject::connect(action, &QAction::triggered, action, [this, id] {
         if (m_onCommand) {
@@ -188,7 +185,9 @@ std::string QtMenuBar::ItemText(int top, int sub, int position) const {
 
 void QtMenuBar::SetItemChecked(int top, int sub, int position, bool checked) {
     if (QAction* action = SubItem(top, sub, position)) {
-        action->setCheckable(true);
+        // Only the current entry is checkable: a checkable entry shows an
+        // empty box when unchecked.
+        action->setCheckable(checked);
         action->setChecked(checked);
     }
 }

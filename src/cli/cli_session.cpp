@@ -1,0 +1,132 @@
+#include "cli/cli_session.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/cli_signals.h"
+#include "device/degree_text.h"
+#include "link/command_flags.h"
+#include "link/hart_master.h"
+#include "platform/text_codec.h"
+#include "shell/frame_trace.h"
+#include "shell/lang_text.h"
+#include "shell/main_dialog_ids.h"
+#include "shell/settings_store.h"
+
+namespace tandrin::cli {
+
+namespace {
+
+// A search tries sixteen addresses, each up to 3.8 s when nobody answers.
+constexpr std::uint32_t kSequenceTimeoutMs = 120'000;
+
+}  // namespace
+
+std::string Utf8(const std::string& text) {
+    return ToUtf8(text, chineseUi.load() == 1);
+}
+
+CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostream& err)
+    : m_options(options), m_output(out, err, options.json), m_dialog(m_form, m_menu, m_shell) {
+    m_form.Add(main_ids::kPvReadout, "0.0  " + DegreeText());
+    m_form.Add(main_ids::kCurrentReadout, "0.0");
+    m_form.Add(main_ids::kPercentReadout, "0.0");
+    m_form.Add(main_ids::kShortAddressBox);
+    hartMaster.SetEventLoop(&m_loop);
+    mainWindow = &m_dialog;
+    StopOnSignals(m_loop, m_dialog, m_shell);
+}
+
+CliSession::~CliSession() {
+    hartMaster.CloseLink();
+    hartMaster.SetTrace(nullptr);
+    mainWindow = nullptr;
+    hartMaster.SetEventLoop(nullptr);
+}
+
+bool CliSession::ChooseLanguage() {
+    m_dialog.InitLanguages();
+    const auto& names = m_dialog.languageNames;
+    if (std::find(names.begin(), names.end(), m_options.language) == names.end()) {
+        std::string known;
+        for (const std::string& name : names) {
+            known += (known.empty() ? "" : ", ") + name;
+        }
+        m_output.UsageError("no language file for \"" + m_options.language + "\"" +
+                            (known.empty() ? "" : " (found: " + known + ")"));
+        return false;
+    }
+    m_dialog.SelectLanguage(m_options.language);
+    m_shell.messages.clear();
+    return true;
+}
+
+bool CliSession::StartDemo() {
+    std::string error;
+    if (!m_demo.Start(sim::SimSetup{}, error)) {
+        m_output.Fail("cannot start the simulated transmitter: " + error);
+        return false;
+    }
+    m_extraPorts.push_back(m_demo.Path());
+    return true;
+}
+
+bool CliSession::ChoosePort() {
+    std::string port;
+    if (m_options.port) {
+        port = *m_options.port;
+    } else if (m_options.demo) {
+        port = m_demo.Path();
+    } else if (RegReadString(kSettingsKey, "Port", port) == 0 || port.empty()) {
+        m_output.UsageError("no port given and none stored by Tandrin: use --port PATH");
+        return false;
+    }
+    hartMaster.m_strPortName = port;
+    hartMaster.m_byPollAddr = static_cast<std::uint8_t>(m_options.address);
+    return true;
+}
+
+int CliSession::Run(int (*command)(CliSession&), bool needsPort) {
+    if (!ChooseLanguage()) {
+        return kExitUsage;
+    }
+    if (m_options.demo && !StartDemo()) {
+        return kExitFailed;
+    }
+    if (m_options.trace) {
+        std::ostream& err = m_output.Err();
+        m_trace = std::make_unique<FrameTrace>([&err](const std::string& line) {
+            err << line << '\n' << std::flush;
+        });
+        hartMaster.SetTrace(m_trace->Hook());
+    }
+    if (needsPort && !ChoosePort()) {
+        return kExitUsage;
+    }
+    return command(*this);
+}
+
+bool CliSession::RunSequence(const std::function<void()>& start, std::string& error, Then then) {
+    m_shell.messages.clear();
+    m_dialog.lastOutcome = MainDialog::Outcome::kNone;
+    start();
+    const bool finished =
+        busyFlag == 0 || m_loop.RunUntil([] { return busyFlag == 0; }, kSequenceTimeoutMs);
+    if (!finished) {
+        m_dialog.StopSequence();
+        error = Utf8(LangText("strCommFail"));
+    } else if (m_dialog.lastOutcome != MainDialog::Outcome::kDone) {
+        error = Utf8(m_shell.messages.empty() ? LangText("strOpFail") : LastMessage());
+    }
+    const bool done = finished && m_dialog.lastOutcome == MainDialog::Outcome::kDone;
+    if (!done || then == Then::kClose) {
+        hartMaster.CloseLink();
+    }
+    return done;
+}
+
+std::string CliSession::LastMessage() const {
+    return m_shell.messages.empty() ? std::string() : m_shell.messages.back().text;
+}
+
+}  // namespace tandrin::cli

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "link/serial_port.h"
+
+namespace tandrin {
+
+// What went wrong opening `port`, in the interface language, naming the
+// port: one text per reason; "strPortFail" when no port is named or the
+// reason is unknown.
+std::string PortOpenMessage(PortOpenError error, const std::string& port);
+
+// The group that owns the device at `path` ("dialout" on most systems);
+// "dialout" when it cannot be found out.
+std::string OwningGroup(const std::string& path);
+
+// Replaces each "%s" of `pattern`, in order, by the next of `values`;
+// further "%s" stay as they are.
+std::string FillIn(const std::string& pattern, std::initializer_list<std::string> values);
+
+}  // namespace tandrin
