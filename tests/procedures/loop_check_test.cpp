@@ -130,6 +130,33 @@ TEST_F(LoopCheckRun, StopWhileWaitingForAReadingOrWhileForcingReleasesTheLoop) {
     EXPECT_FALSE(check.CommunicationFailed());
 }
 
+TEST_F(LoopCheckRun, StopDuringTheReleaseLetsItFinishAndSendsOneCutShortAgain) {
+    LoopCheckSettings settings;
+    settings.points = {50};
+    StartAndRun(settings);
+    const std::size_t heard = CommandsHeard().size();
+    ASSERT_TRUE(check.EnterReading(12.0));
+    ASSERT_EQ(check.CurrentState(), State::kReleasing);
+    check.Stop();
+    Run();
+    EXPECT_EQ(check.CurrentState(), State::kStopped);
+    EXPECT_EQ(CommandsHeard().size(), heard + 2) << "one release, not cut and sent again";
+    EXPECT_FLOAT_EQ(DeviceFixed(), 0.0f);
+
+    // Someone else's Stop (the main window's, a signal) cuts the release.
+    StartAndRun(settings);
+    ASSERT_TRUE(check.EnterReading(12.0));
+    dialog.StopSequence();
+    Run();
+    EXPECT_EQ(check.CurrentState(), State::kReleasing);
+    EXPECT_TRUE(fixedCurrentGuard.Forced());
+    check.Stop();
+    Run();
+    EXPECT_EQ(check.CurrentState(), State::kStopped);
+    EXPECT_FLOAT_EQ(DeviceFixed(), 0.0f);
+    EXPECT_FALSE(fixedCurrentGuard.Forced());
+}
+
 TEST_F(LoopCheckRun, AFailedCommandInTheMiddleReleasesTheLoopOrLeavesTheGuardNoted) {
     StartAndRun();
     EnterReadings({0});
