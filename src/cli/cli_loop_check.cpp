@@ -272,6 +272,9 @@ int LoopCheckRunner::Run() {
         return m_options.readings ? kExitFailed : kExitUsage;
     }
     m_session.Shell().messages.clear();
+    // Start keeps the names a check had.
+    m_check.Record().technician = m_options.technician;
+    m_check.Record().referenceMeter = m_options.meter;
     if (!m_check.Start(m_options.settings)) {
         const std::string message = Utf8(m_session.LastMessage());
         return m_session.Output().Fail(message.empty() ? Utf8(LangText("strOpFail")) : message);

@@ -6,6 +6,7 @@ const char* const kLoopCheckHelp = R"(
 Loop check (as-found test of the 4..20 mA output):
   loop-check [--points 0,25,50,75,100] [--tolerance 0.1] [--settle S]
              [--readings FILE|-] [--report FILE.html] [--csv FILE.csv]
+             [--technician NAME] [--meter TEXT]
                         forces each point (percent of span, -1.25..103.125)
                         with command 40, waits S seconds (0..600, default 0),
                         takes the reference meter's reading in mA and judges
@@ -18,6 +19,8 @@ Loop check (as-found test of the 4..20 mA output):
                         standard input ("-"): blank lines and lines starting
                         with # are skipped, "stop" stops the check. Without
                         it each reading is asked on the terminal.
+                        --technician and --meter fill the report's fields
+                        for who checked and with which reference meter.
                         Exit status: 0 every point passed, 3 a point failed,
                         1 a command failed or the check did not complete.
                         JSON: tag, long_address, software_version,
@@ -33,7 +36,7 @@ ArgUse ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
     // These options follow their command, as those of monitor and record.
     if (command != "loop-check" ||
         (arg != "--points" && arg != "--tolerance" && arg != "--settle" && arg != "--readings" &&
-         arg != "--report" && arg != "--csv")) {
+         arg != "--report" && arg != "--csv" && arg != "--technician" && arg != "--meter")) {
         return ArgUse::kNotMine;
     }
     if (i + 1 >= args.size()) {
@@ -65,6 +68,10 @@ ArgUse ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
         settings.settleSeconds = *settle;
     } else if (arg == "--readings") {
         options.readings = value;
+    } else if (arg == "--technician") {
+        options.technician = value;
+    } else if (arg == "--meter") {
+        options.meter = value;
     } else if (arg == "--report") {
         options.report = value;
     } else {

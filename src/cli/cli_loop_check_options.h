@@ -15,6 +15,8 @@ struct LoopCheckOptions {
     std::optional<std::string> readings;  // a file, or "-" for standard input
     std::optional<std::string> report;    // FILE.html
     std::optional<std::string> csv;       // FILE.csv
+    std::string technician;               // for the report, UTF-8
+    std::string meter;
 };
 
 // Takes args[i] and its value (advancing i) when `command` is loop-check and

@@ -79,8 +79,8 @@ TEST_F(LoopCheckCli, APassingCheckExitsZeroAndWritesTheReportAndCsv) {
     const std::string readings = Readings("4.001\n# at 25 %\n\n8.0\n12.016\n15.999\n20.0\n");
     const std::string report = dir.Path() + "r.html";
     const std::string csv = dir.Path() + "r.csv";
-    const Result result =
-        Cli({"--json", "loop-check", "--readings", readings, "--report", report, "--csv", csv});
+    const Result result = Cli({"--json", "loop-check", "--readings", readings, "--report", report,
+                               "--csv", csv, "--technician", "J. Doe", "--meter", "Meter <7>"});
     EXPECT_EQ(result.status, 0) << result.out;
     EXPECT_EQ(Count(result.out, "\"result\":\"pass\""), 5) << result.out;
     EXPECT_NE(result.out.find("\"passed\":true"), std::string::npos) << result.out;
@@ -88,6 +88,8 @@ TEST_F(LoopCheckCli, APassingCheckExitsZeroAndWritesTheReportAndCsv) {
     std::ifstream html(report);
     const std::string text((std::istreambuf_iterator<char>(html)), {});
     EXPECT_EQ(Count(text, "<tr class=\"point\">"), 5);
+    EXPECT_EQ(Count(text, ">J. Doe<"), 1);
+    EXPECT_EQ(Count(text, ">Meter &lt;7&gt;<"), 1);
     std::ifstream lines(csv);
     const std::string table((std::istreambuf_iterator<char>(lines)), {});
     EXPECT_EQ(Count(table, "\r\n"), 6);
