@@ -81,8 +81,9 @@ double LoopCheck::Point() const {
 }
 
 bool LoopCheck::Start(const LoopCheckSettings& settings) {
-    if (Running() || settings.points.empty() || !ToleranceValid(settings.tolerance) ||
-        !SettleValid(settings.settleSeconds)) {
+    // Never over a check that may hold the loop.
+    if ((m_state != State::kIdle && !Over()) || settings.points.empty() ||
+        !ToleranceValid(settings.tolerance) || !SettleValid(settings.settleSeconds)) {
         return false;
     }
     const LoopCheckRecord previous = m_record;

@@ -44,7 +44,8 @@ class LoopCheck {
     void SetOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
 
     // Reads the device's identity, then starts the as-found pass. False
-    // when the settings are invalid or the link refused (its message shown).
+    // when a check is under way, the settings are invalid or the link
+    // refused (its message shown).
     bool Start(const LoopCheckSettings& settings);
     // The reading (mA) for the point or trim current awaited. False when
     // nothing is awaited or the value is out of its range (trim: 3..6 and

@@ -224,6 +224,7 @@ TEST_F(LoopCheckRun, InvalidSettingsAndReadingsAreRefusedWithoutACommand) {
     EXPECT_FALSE(check.EnterReading(-0.1));
     EXPECT_FALSE(check.EnterReading(NAN));
     EXPECT_FALSE(check.StartTrim());
+    EXPECT_FALSE(check.Start({}));
     EXPECT_EQ(check.CurrentState(), State::kAwaitingReading);
 }
 
