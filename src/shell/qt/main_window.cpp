@@ -27,8 +27,8 @@
 #include "pages/qt/calibration_widget.h"
 #include "pages/qt/current_adjust_widget.h"
 #include "pages/qt/info_widget.h"
-#include "pages/qt/monitor_page_widget.h"
 #include "pages/qt/setup_page_widget.h"
+#include "pages/qt/monitor_page_widget.h"
 #include "procedures/qt/loop_check_dialog.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
@@ -471,14 +471,14 @@ void MainWindow::Retranslate() {
     m_menuBar->update();
 }
 
-// Every way out (close box, Exit, Enter, Escape) comes here: a page may
-// still hold what the user wants to keep.
 void MainWindow::ShowLoopCheck() {
     auto* dialog = new LoopCheckDialog(m_shell.Prompts(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }
 
+// Every way out (close box, Exit, Enter, Escape) comes here: a page may
+// still hold what the user wants to keep.
 void MainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
