@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/decimal_text.h"
 #include "procedures/loop_check_report.h"
@@ -37,6 +38,9 @@ using State = LoopCheck::State;
 
 // How often closing looks whether the release is through.
 constexpr std::uint32_t kCloseWaitMs = 20;
+// Releases sent on closing before the window gives up and leaves the note
+// to the main window's question.
+constexpr int kMostStops = 3;
 const char* const kPlotResource = "loop-check-plot.png";
 
 enum Column { kPassColumn, kPoint, kExpected, kReading, kTransmitter, kError, kResult, kColumns };
@@ -307,7 +311,14 @@ void LoopCheckDialog::PrintClicked() {
 void LoopCheckDialog::done(int result) {
     // Never leave the loop forced behind a closed window.
     m_check.Stop();
-    while (m_check.Running() && hartMaster.Loop() != nullptr) {
+    int stops = 1;
+    while (m_check.Running() && hartMaster.Loop() != nullptr && stops <= kMostStops) {
+        if (busyFlag == 0) {
+            // The release was cut short (a lost port): send it again.
+            m_check.Stop();
+            ++stops;
+            continue;
+        }
         hartMaster.Loop()->PumpingDelay(kCloseWaitMs);
     }
     QDialog::done(result);
