@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_loop_check.h"
 #include "cli/cli_monitor.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_session.h"
@@ -35,6 +36,7 @@ constexpr std::array kCommands{
     CliCommand{"set-lower-range", true, RunSetLowerRange},
     CliCommand{"set-upper-range", true, RunSetUpperRange},
     CliCommand{"snapshot", true, RunSnapshot},
+    CliCommand{"loop-check", true, RunLoopCheck},
 };
 
 }  // namespace

@@ -28,6 +28,7 @@ Commands:
   info, set-info, set-address, set-final-assembly, fix-current, trim,
   set-lower-range, set-upper-range   the device pages (see below)
   snapshot take|diff|restore FILE   configuration snapshots (see below)
+  loop-check  as-found test of the 4..20 mA output (see below)
 
 Options:
   --port PATH     serial port to use (default: the port stored by Tandrin)
@@ -51,6 +52,7 @@ Exit status:
      could not be written
   2  bad usage: unknown option, command or language, a bad value, no port
   3  snapshot diff (or restore --dry-run) found differences
+  3  loop-check: a point was outside the tolerance
   130, 143, 129  stopped by SIGINT (Ctrl-C), SIGTERM or SIGHUP: the
      command ends at once and the port is closed; monitor still writes
      its record
@@ -84,6 +86,14 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             continue;
         }
         if (const ArgUse use = ParseSnapshotArg(args, i, options.command, options.snapshot, error);
+            use != ArgUse::kNotMine) {
+            if (use == ArgUse::kBad) {
+                return false;
+            }
+            continue;
+        }
+        if (const ArgUse use =
+                ParseLoopCheckArg(args, i, options.command, options.loopCheck, error);
             use != ArgUse::kNotMine) {
             if (use == ArgUse::kBad) {
                 return false;

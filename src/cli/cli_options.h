@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_loop_check_options.h"
 #include "cli/cli_monitor_options.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_setup_options.h"
@@ -24,6 +25,7 @@ struct CliOptions {
     SetupChanges setup;  // set-setup
     MonitorOptions monitor;
     SnapshotArguments snapshot;
+    LoopCheckOptions loopCheck;
 };
 
 // False with `error` set for an unknown option or command, a missing or

@@ -10,9 +10,10 @@ namespace tandrin::cli {
 // Exit codes of tandrin-cli; its help lists them.
 enum ExitCode : int {
     kExitOk = 0,
-    kExitFailed = 1,     // the command failed, or its result could not be written
-    kExitUsage = 2,      // bad options: unknown option, command or language, bad value
-    kExitDifferent = 3,  // snapshot diff (or restore --dry-run) found differences
+    kExitFailed = 1,          // the command failed, or its result could not be written
+    kExitUsage = 2,           // bad options: unknown option, command or language, bad value
+    kExitDifferent = 3,       // snapshot diff (or restore --dry-run) found differences
+    kExitOutOfTolerance = 3,  // loop-check: a point outside the tolerance
 };
 
 // Where every command's result and failure go: text on standard output and

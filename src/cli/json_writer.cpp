@@ -103,4 +103,14 @@ JsonObject& JsonObject::Add(std::string_view key, const std::vector<int>& number
     return *this;
 }
 
+JsonObject& JsonObject::Add(std::string_view key, const std::vector<JsonObject>& objects) {
+    Key(key);
+    m_body += "[";
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        m_body += (i == 0 ? "" : ",") + objects[i].Text();
+    }
+    m_body += "]";
+    return *this;
+}
+
 }  // namespace tandrin::cli

@@ -16,6 +16,8 @@ class JsonObject {
     JsonObject& Add(std::string_view key, bool value);
     JsonObject& Add(std::string_view key, const std::vector<std::string>& texts);
     JsonObject& Add(std::string_view key, const std::vector<int>& numbers);
+    // An array of objects (loop-check's rows).
+    JsonObject& Add(std::string_view key, const std::vector<JsonObject>& objects);
     std::string Text() const { return "{" + m_body + "}"; }
 
   private:

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
         return CliOutput(std::cout, std::cerr, options.json).UsageError(error);
     }
     if (options.help) {
-        std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp << kSnapshotHelp << std::flush;
+        std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp << kSnapshotHelp << kLoopCheckHelp
+                  << std::flush;
         return std::cout ? kExitOk : kExitFailed;
     }
     return tandrin::StopSignals::ExitStatus(RunCli(options, std::cout, std::cerr));

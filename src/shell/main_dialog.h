@@ -111,7 +111,14 @@ class MainDialog {
     int SamplingPeriod() const { return m_nPeriod; }
 
     // What a command leaves to the window after the logic has run.
-    enum class CommandResult { kNotMine, kDone, kLanguageChanged, kClose, kAbout };
+    enum class CommandResult {
+        kNotMine,
+        kDone,
+        kLanguageChanged,
+        kClose,
+        kAbout,
+        kLoopCheck,  // the front end opens its loop check window
+    };
     // Every menu, toolbar and page-button command goes through here.
     CommandResult OnCommand(int id);
 

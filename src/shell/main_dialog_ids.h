@@ -40,6 +40,9 @@ constexpr int kMonitorHistory = 31004;
 constexpr int kMonitorOpen = 31005;
 constexpr int kMonitorSave = 31006;
 
+// Loop check (Process menu)
+constexpr int kLoopCheck = 32840;
+
 // Menu positions: the "Envirmont" popup holds the Serial Port submenu at
 // item 0 and the Language submenu at item 2.
 constexpr int kMenuFile = 0;

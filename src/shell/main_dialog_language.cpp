@@ -215,6 +215,8 @@ void MainDialog::TranslateMainWindow() {
     for (const IdKey& command : kMenuCommands) {
         TranslateMenuItem(command.id, command.key);
     }
+    // Loop check
+    TranslateMenuItem(kLoopCheck, "IDM_LOOP_CHECK");
     // These captions and the page buttons are set even when the text is
     // missing, so a language without them shows no stale texts.
     m_menu.SetSubmenuCaption(kMenuEnvironment, kPortSubmenu, LangText("Menu", "IDS_MENU_PORT"));

@@ -181,6 +181,8 @@ MainDialog::CommandResult MainDialog::OnCommand(int id) {
             return CommandResult::kClose;
         case kHelpAbout:
             return CommandResult::kAbout;
+        case kLoopCheck:
+            return CommandResult::kLoopCheck;
         case kOnLine:
             OnLine();
             return CommandResult::kDone;

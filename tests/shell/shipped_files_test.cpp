@@ -7,6 +7,7 @@
 #include <set>
 
 #include "device/degree_text.h"
+#include "procedures/loop_check_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/private_profile.h"
@@ -98,6 +99,11 @@ KeySet Inventory() {
           "decimals", "alarm"}) {
         keys.insert({"Snapshot", key});
     }
+    // Loop check: the menu entry, the window and the report.
+    keys.insert({"Menu", "IDM_LOOP_CHECK"});
+    for (const auto& [key, english] : LoopCheckEnglishTexts()) {
+        keys.insert({"LoopCheck", key});
+    }
     return keys;
 }
 
@@ -126,6 +132,13 @@ TEST(ShippedLanguageFiles, BothHoldEveryKeyAndNoOther) {
     const KeySet english = CheckedKeys("English.ini");
     EXPECT_EQ(english, Inventory());
     EXPECT_EQ(CheckedKeys("SimplifiedChinese.ini"), english);
+}
+
+// The texts built in for a language file without them are the English ones.
+TEST(ShippedLanguageFiles, TheLoopCheckFallbacksAreTheEnglishTexts) {
+    for (const auto& [key, english] : LoopCheckEnglishTexts()) {
+        EXPECT_EQ(ReadProfileString(kResources + "English.ini", "LoopCheck", key), english) << key;
+    }
 }
 
 TEST(ShippedLanguageFiles, DisplayNamesAndSensorListOrder) {

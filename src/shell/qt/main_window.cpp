@@ -29,6 +29,7 @@
 #include "pages/qt/info_widget.h"
 #include "pages/qt/monitor_page_widget.h"
 #include "pages/qt/setup_page_widget.h"
+#include "procedures/qt/loop_check_dialog.h"
 #include "procedures/qt/snapshot_menu.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
@@ -448,6 +449,9 @@ void MainWindow::RunCommand(int id) {
         case MainDialog::CommandResult::kAbout:
             ShowAbout();
             break;
+        case MainDialog::CommandResult::kLoopCheck:
+            ShowLoopCheck();
+            break;
         case MainDialog::CommandResult::kLanguageChanged:
             // The logic has re-translated; the font follows the language.
             ApplyUiFont(this);
@@ -468,6 +472,12 @@ void MainWindow::Retranslate() {
     m_snapshots->Retranslate();
     m_toolBar->update();
     m_menuBar->update();
+}
+
+void MainWindow::ShowLoopCheck() {
+    auto* dialog = new LoopCheckDialog(m_shell.Prompts(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 // Every way out (close box, Exit, Enter, Escape) comes here: a page may

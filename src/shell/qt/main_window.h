@@ -99,6 +99,8 @@ class MainWindow : public QDialog {
     void CreateStatusBar();
     void SetUpReadouts();
     void ShowAbout();
+    // Window-modal, so the main window's commands wait until it closes.
+    void ShowLoopCheck();
 
     DialogPrompts m_dialogPrompts;
     QtShellServices m_shell;

@@ -58,6 +58,9 @@ QtMenuBar::QtMenuBar(QMenuBar* bar, CommandHandler onCommand)
     MakeCommand(process, kSearch, QStringLiteral("Search"), "IDT_SEARCH");
     MakeCommand(process, kReset, QStringLiteral("Reset"), "IDT_RESET");
     MakeCommand(process, kStop, QStringLiteral("Stop"), "IDT_STOP");
+    // Loop check
+    process->addSeparator();
+    MakeCommand(process, kLoopCheck, QStringLiteral("Loop Check\u2026"), "IDM_LOOP_CHECK");
 
     QMenu* environment = bar->addMenu(QStringLiteral("Envirmont"));
     QMenu* ports = environment->addMenu(QStringLiteral("Serial Port"));
