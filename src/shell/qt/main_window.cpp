@@ -480,15 +480,14 @@ void MainWindow::ShowLoopCheck() {
     dialog->open();
 }
 
-// Every way out (close box, Exit, Enter, Escape) comes here: a page may
-// still hold what the user wants to keep.
 void MainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
 }
 
-// Every way out of the window passes here: unsaved samples are not thrown
-// away and a loop current this program forced is not left behind unasked.
+// Every way out (close box, Exit, Enter, Escape) passes here: unsaved
+// samples are not thrown away and a loop current this program forced is not
+// left behind unasked.
 void MainWindow::done(int result) {
     if (!m_dialog.MayClose()) {
         return;
