@@ -4,7 +4,6 @@
 
 #include "cli/cli_session.h"
 #include "device/degree_text.h"
-#include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/memory_monitor_views.h"
 #include "pages/monitor_page.h"
