@@ -126,7 +126,7 @@ void DialGaugeModel::PlanTicks(DialBackground& plan, const DialGeometry& g) cons
 }
 
 void DialGaugeModel::PlanNumbers(DialBackground& plan, const DialGeometry& g) const {
-    const FontSpec font{kArialFace, g.R / 6, 400};
+    const FontChoice font{kArialFace, g.R / 6, 400};
     for (int i = 0; i <= m_nMajor; ++i) {
         const double a = m_nStartAngle - i * m_nMinorPerMajor * 5.4;
         const Point q = Rounded(At(g, a, InnerRadius(g)));

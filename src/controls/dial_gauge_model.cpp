@@ -121,7 +121,7 @@ void DialGaugeModel::PlanTexts(DialNeedle& plan, const DialGeometry& g) const {
         colour = m_belowColour;
     }
     plan.textBackground = m_system.face;
-    const FontSpec font{kArialFace, g.R / 5, 400};
+    const FontChoice font{kArialFace, g.R / 5, 400};
     // The centre of the value text box.
     const int x = ((g.cx - g.R / 2) + (g.cx + g.R / 2)) / 2;
     const int y = ((g.cy + g.R / 5) + (g.cy + g.R / 2)) / 2;

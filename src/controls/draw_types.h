@@ -24,11 +24,11 @@ struct Line {
 
 // A font asked for by face (UTF-8), cell height in pixels and weight
 // (400 normal, 900 heavy). The toolkit takes the nearest installed face.
-struct FontSpec {
+struct FontChoice {
     std::string face;
     int height = 0;
     int weight = 400;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
 inline const char* const kSongFace = "\xE5\xAE\x8B\xE4\xBD\x93";  // 宋体
@@ -47,7 +47,7 @@ enum class VAlign { kTop, kBaseline, kBottom };
 // Text in the interface code page, drawn at `at` with the given alignment.
 struct TextItem {
     std::string text;
-    FontSpec font;
+    FontChoice font;
     Point at;
     Rgb colour;
     HAlign hAlign = HAlign::kLeft;

@@ -14,13 +14,13 @@ constexpr Rgb kMainGrid{150, 150, 0};
 constexpr Rgb kFineGrid{155, 155, 155};
 constexpr Rgb kCentreLine{255, 255, 0};
 
-FontSpec TitleFont() {
+FontChoice TitleFont() {
     return {chineseUi.load() == 1 ? kSongFace : kCalibriFace, 20, 400};
 }
-FontSpec LabelFont() {
+FontChoice LabelFont() {
     return {kSongFace, 12, 400};
 }
-FontSpec ReadoutFont() {
+FontChoice ReadoutFont() {
     return {kSongFace, 16, 900};
 }
 
@@ -126,12 +126,12 @@ void TrendChartModel::PlanCurve(ChartFrame& frame) const {
 }
 
 void TrendChartModel::PlanTexts(ChartFrame& frame, const MeasureText& measure) const {
-    const FontSpec titleFont = TitleFont();
+    const FontChoice titleFont = TitleFont();
     const int titleWidth = measure(m_strTitle, titleFont).width;
     frame.texts.push_back(
         {m_strTitle, titleFont, {(frame.width - titleWidth) / 2, 0}, m_titleColour});
 
-    const FontSpec labelFont = LabelFont();
+    const FontChoice labelFont = LabelFont();
     frame.texts.push_back({m_strUnit, labelFont, {2, 0}, m_unitColour});
     const int oneHeight = measure("1", labelFont).height;
     for (int i = 1; i < kRows; ++i) {
@@ -165,7 +165,7 @@ void TrendChartModel::PlanReadout(ChartFrame& frame, const MeasureText& measure)
         left = std::to_string(m_Cursor);
         right = valueText(m_Cursor);
     }
-    const FontSpec font = ReadoutFont();
+    const FontChoice font = ReadoutFont();
     const TextSize leftSize = measure(left, font);
     const TextSize rightSize = measure(right, font);
     frame.texts.push_back({left, font, {2, frame.height - leftSize.height}, m_unitColour});

@@ -49,7 +49,7 @@ struct ChartFrame {
 };
 
 // Measures a text in a font; the toolkit supplies it.
-using MeasureText = std::function<TextSize(const std::string& text, const FontSpec& font)>;
+using MeasureText = std::function<TextSize(const std::string& text, const FontChoice& font)>;
 
 // A click that shows the balloon tooltip: its text (UTF-8) and the point
 // its tip marks, in plot coordinates.

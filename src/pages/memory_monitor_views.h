@@ -79,7 +79,7 @@ class MemoryDialGauge : public DialGaugeView {
 
 class MemorySampleList : public SampleListView {
   public:
-    void SetColumns(const std::string& text) override { spec = text; }
+    void SetColumns(const std::string& text) override { columns = text; }
     void SetColumnTitle(int column, const std::string& title) override {
         if (column >= 0 && column < 3) {
             titles[static_cast<std::size_t>(column)] = title;
@@ -97,7 +97,7 @@ class MemorySampleList : public SampleListView {
     }
     void Place(const PageRect& where) override { rect = where; }
 
-    std::string spec;
+    std::string columns;
     ListRow titles;
     std::vector<ListRow> rows;
     int batches = 0;

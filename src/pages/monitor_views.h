@@ -56,7 +56,7 @@ class SampleListView {
   public:
     virtual ~SampleListView() = default;
     // "name,width;name,width;..."
-    virtual void SetColumns(const std::string& spec) = 0;
+    virtual void SetColumns(const std::string& layout) = 0;
     virtual void SetColumnTitle(int column, const std::string& title) = 0;
     // Each row goes to the top, in order: the last one ends up first.
     virtual void AddRows(const std::vector<ListRow>& rows) = 0;

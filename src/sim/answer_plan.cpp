@@ -9,10 +9,10 @@ namespace tandrin::sim {
 
 namespace {
 
-std::optional<FaultSpec> Find(const std::vector<FaultSpec>& faults, FaultKind kind) {
+std::optional<FaultRule> Find(const std::vector<FaultRule>& faults, FaultKind kind) {
     const auto it = std::find_if(faults.begin(), faults.end(),
-                                 [kind](const FaultSpec& f) { return f.kind == kind; });
-    return it == faults.end() ? std::nullopt : std::optional<FaultSpec>(*it);
+                                 [kind](const FaultRule& f) { return f.kind == kind; });
+    return it == faults.end() ? std::nullopt : std::optional<FaultRule>(*it);
 }
 
 std::vector<std::uint8_t> Noise(std::size_t count, std::mt19937& random) {
@@ -41,7 +41,7 @@ void Truncate(std::vector<TimedWrite>& writes, std::size_t limit) {
 }  // namespace
 
 std::vector<std::uint8_t> BuildAnswerFrame(const SimDevice& device, const SimRequest& request,
-                                           SimReply reply, const std::vector<FaultSpec>& faults) {
+                                           SimReply reply, const std::vector<FaultRule>& faults) {
     std::uint8_t command = request.command;
     if (const auto code = Find(faults, FaultKind::kResponseCode)) {
         reply.responseCode = static_cast<std::uint8_t>(code->value);
@@ -62,7 +62,7 @@ std::vector<std::uint8_t> BuildAnswerFrame(const SimDevice& device, const SimReq
     return frame;
 }
 
-AnswerPlan PlanAnswer(const std::vector<std::uint8_t>& frame, const std::vector<FaultSpec>& faults,
+AnswerPlan PlanAnswer(const std::vector<std::uint8_t>& frame, const std::vector<FaultRule>& faults,
                       const LinePacing& pacing, std::mt19937& random) {
     AnswerPlan plan;
     if (Find(faults, FaultKind::kSilence)) {

@@ -41,11 +41,11 @@ struct AnswerPlan {
 // command, byte count, status bytes, data and checksum, with the faults
 // that change its bytes (response code, command, checksum) applied.
 std::vector<std::uint8_t> BuildAnswerFrame(const SimDevice& device, const SimRequest& request,
-                                           SimReply reply, const std::vector<FaultSpec>& faults);
+                                           SimReply reply, const std::vector<FaultRule>& faults);
 
 // Plans the writes of `frame` with the faults that change its timing and
 // shape (noise, bursts, lateness, silence, hang-up).
-AnswerPlan PlanAnswer(const std::vector<std::uint8_t>& frame, const std::vector<FaultSpec>& faults,
+AnswerPlan PlanAnswer(const std::vector<std::uint8_t>& frame, const std::vector<FaultRule>& faults,
                       const LinePacing& pacing, std::mt19937& random);
 
 }  // namespace tandrin::sim

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "sim/measurement.h"
-#include "sim/spec_values.h"
+#include "sim/option_values.h"
 
 namespace tandrin::sim {
 
-const char* const kDeviceSpecHelp =
-    "  A device SPEC is a comma-separated list of KEY=VALUE:\n"
+const char* const kDeviceKeysHelp =
+    "  KEYS of a device are a comma-separated list of KEY=VALUE:\n"
     "    poll=0..15        polling address (default: 0, then the next free one)\n"
     "    id=HEX            24-bit device identification number (default 0A0000 + poll)\n"
     "    mfr=N type=N      manufacturer and device type codes (default 0x60, 0x5A)\n"
@@ -174,7 +174,7 @@ const std::pair<std::string_view, Setter> kSetters[] = {
 
 }  // namespace
 
-bool ParseDeviceSpec(std::string_view text, DeviceConfig& config, std::string& error) {
+bool ParseDeviceKeys(std::string_view text, DeviceConfig& config, std::string& error) {
     for (std::string_view item : SplitList(text, ',')) {
         const KeyValue kv = SplitKeyValue(item);
         const auto setter = std::find_if(std::begin(kSetters), std::end(kSetters),

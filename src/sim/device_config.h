@@ -39,11 +39,11 @@ struct DeviceConfig {
     std::uint32_t DeviceId() const { return m_dwDeviceId.value_or(0x0A0000u + m_byPollAddr); }
 };
 
-// Applies a --device SPEC: comma-separated KEY=VALUE pairs over `config`.
+// Applies a --device KEYS: comma-separated KEY=VALUE pairs over `config`.
 // False with `error` set when a key is unknown or a value is out of range.
-bool ParseDeviceSpec(std::string_view text, DeviceConfig& config, std::string& error);
+bool ParseDeviceKeys(std::string_view text, DeviceConfig& config, std::string& error);
 
-// The text --help shows for SPEC.
-extern const char* const kDeviceSpecHelp;
+// The text --help shows for --device KEYS.
+extern const char* const kDeviceKeysHelp;
 
 }  // namespace tandrin::sim

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "sim/spec_values.h"
+#include "sim/option_values.h"
 
 namespace tandrin::sim {
 
-const char* const kFaultSpecHelp =
-    "  A fault SPEC is KIND[=VALUE][,cmd=N][,skip=N][,count=N]; KIND is one of\n"
+const char* const kFaultHelp =
+    "  A FAULT is KIND[=VALUE][,cmd=N][,skip=N][,count=N]; KIND is one of\n"
     "    noise[=N]     N bytes of line noise before the preamble (default 4; the\n"
     "                  tool skips up to 10)\n"
     "    checksum      a wrong checksum byte\n"
@@ -37,7 +37,7 @@ constexpr KindInfo kKinds[] = {
     {"late", FaultKind::kLate, 600, 1, 60000},      {"hangup", FaultKind::kHangUp, 0, 0, 255},
 };
 
-bool ParseKind(const KeyValue& kv, FaultSpec& fault, std::string& error) {
+bool ParseKind(const KeyValue& kv, FaultRule& fault, std::string& error) {
     const auto info = std::find_if(std::begin(kKinds), std::end(kKinds),
                                    [&](const KindInfo& k) { return k.name == kv.key; });
     if (info == std::end(kKinds)) {
@@ -59,7 +59,7 @@ bool ParseKind(const KeyValue& kv, FaultSpec& fault, std::string& error) {
     return true;
 }
 
-bool ParseSelector(const KeyValue& kv, FaultSpec& fault, std::string& error) {
+bool ParseSelector(const KeyValue& kv, FaultRule& fault, std::string& error) {
     const bool isCommand = kv.key == "cmd";
     if (!isCommand && kv.key != "skip" && kv.key != "count") {
         error = "unknown fault key '" + std::string(kv.key) + "'";
@@ -83,13 +83,13 @@ bool ParseSelector(const KeyValue& kv, FaultSpec& fault, std::string& error) {
 
 }  // namespace
 
-bool ParseFaultSpec(std::string_view text, FaultSpec& fault, std::string& error) {
+bool ParseFaultRule(std::string_view text, FaultRule& fault, std::string& error) {
     const auto items = SplitList(text, ',');
     if (items.empty()) {
         error = "empty fault";
         return false;
     }
-    fault = FaultSpec{};
+    fault = FaultRule{};
     if (!ParseKind(SplitKeyValue(items[0]), fault, error)) {
         return false;
     }
@@ -110,10 +110,10 @@ const char* FaultName(FaultKind kind) {
     return "?";
 }
 
-std::vector<FaultSpec> FaultPlan::ForAnswer(std::uint8_t command) {
-    std::vector<FaultSpec> strike;
+std::vector<FaultRule> FaultPlan::ForAnswer(std::uint8_t command) {
+    std::vector<FaultRule> strike;
     for (Entry& entry : m_entries) {
-        const FaultSpec& fault = entry.fault;
+        const FaultRule& fault = entry.fault;
         if (fault.command && *fault.command != command) {
             continue;
         }

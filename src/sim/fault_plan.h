@@ -20,7 +20,7 @@ enum class FaultKind {
     kHangUp,        // the line goes away after this many bytes of the answer
 };
 
-struct FaultSpec {
+struct FaultRule {
     FaultKind kind = FaultKind::kSilence;
     std::uint32_t value = 0;
     std::optional<std::uint8_t> command;  // only answers to this command
@@ -29,23 +29,23 @@ struct FaultSpec {
 };
 
 // KIND[=VALUE][,cmd=N][,skip=N][,count=N]. False with `error` set.
-bool ParseFaultSpec(std::string_view text, FaultSpec& fault, std::string& error);
-// The text --help shows for SPEC.
-extern const char* const kFaultSpecHelp;
+bool ParseFaultRule(std::string_view text, FaultRule& fault, std::string& error);
+// The text --help shows for --fault FAULT.
+extern const char* const kFaultHelp;
 const char* FaultName(FaultKind kind);
 
 // The faults given on the command line, with how often each has struck.
 class FaultPlan {
   public:
-    void Add(const FaultSpec& fault) { m_entries.push_back({fault, 0}); }
+    void Add(const FaultRule& fault) { m_entries.push_back({fault, 0}); }
     bool Empty() const { return m_entries.empty(); }
     // The faults that strike the answer to `command`; counts this answer
     // against the skip and count of every fault that matches it.
-    std::vector<FaultSpec> ForAnswer(std::uint8_t command);
+    std::vector<FaultRule> ForAnswer(std::uint8_t command);
 
   private:
     struct Entry {
-        FaultSpec fault;
+        FaultRule fault;
         std::uint32_t seen;
     };
     std::vector<Entry> m_entries;

@@ -56,7 +56,7 @@ int Serve(const SimCommandLine& options) {
     });
 
     FaultPlan faults;
-    for (const FaultSpec& fault : options.faults) {
+    for (const FaultRule& fault : options.faults) {
         faults.Add(fault);
     }
     SimOptions simOptions;

@@ -4,7 +4,7 @@
 #include <array>
 #include <set>
 
-#include "sim/spec_values.h"
+#include "sim/option_values.h"
 
 namespace tandrin::sim {
 
@@ -85,14 +85,14 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
             out.seed = *seed;
         } else if (arg == "--device") {
             DeviceConfig config;
-            if (!ParseDeviceSpec(args[++i], config, error)) {
+            if (!ParseDeviceKeys(args[++i], config, error)) {
                 return false;
             }
             named.push_back(HasPollKey(args[i]));
             out.devices.push_back(config);
         } else if (arg == "--fault") {
-            FaultSpec fault;
-            if (!ParseFaultSpec(args[++i], fault, error)) {
+            FaultRule fault;
+            if (!ParseFaultRule(args[++i], fault, error)) {
                 return false;
             }
             out.faults.push_back(fault);
@@ -114,8 +114,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
 
 std::string SimUsage() {
     return std::string(
-               "Usage: tandrin-sim [--link PATH] [--device SPEC]... [--fault SPEC]... [--trace]\n"
-               "       tandrin-sim --port DEVICE [--device SPEC]... [--fault SPEC]... [--trace]\n"
+               "Usage: tandrin-sim [--link PATH] [--device KEYS]... [--fault FAULT]... [--trace]\n"
+               "       tandrin-sim --port DEVICE [--device KEYS]... [--fault FAULT]... [--trace]\n"
                "\n"
                "Simulates HART temperature transmitters on a serial line. By default it\n"
                "creates a pseudo-terminal and prints its path on the first line of\n"
@@ -128,15 +128,15 @@ std::string SimUsage() {
                "                  removed on exit\n"
                "  --port DEVICE   serve on a real serial device instead, behind a second\n"
                "                  HART modem; RTS is raised while answering\n"
-               "  --device SPEC   add a transmitter (repeatable; default one at polling\n"
+               "  --device KEYS   add a transmitter (repeatable; default one at polling\n"
                "                  address 0, a PT100 ranged 0..100 degrees Celsius)\n"
-               "  --fault SPEC    spoil answers (repeatable; several may strike one answer)\n"
+               "  --fault FAULT   spoil answers (repeatable; several may strike one answer)\n"
                "  --fast          answer at once instead of at 1200 baud line pace\n"
                "  --trace         print every request and answer on standard error\n"
                "  --seed N        seed for the line noise (default 1)\n"
                "  --help          this text\n"
                "\n") +
-           kDeviceSpecHelp + "\n" + kFaultSpecHelp +
+           kDeviceKeysHelp + "\n" + kFaultHelp +
            "\n"
            "Paced answers start 20 ms after the request would have ended on a real\n"
            "line, and take 9.17 ms a byte. After a hang-up fault a new pty is made,\n"

@@ -14,7 +14,7 @@ struct SimCommandLine {
     std::optional<std::string> linkPath;    // --link: symlink to the pty
     std::optional<std::string> portDevice;  // --port: a real serial line
     std::vector<DeviceConfig> devices;      // at least one after parsing
-    std::vector<FaultSpec> faults;
+    std::vector<FaultRule> faults;
     bool fast = false;
     bool trace = false;
     bool help = false;

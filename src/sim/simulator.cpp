@@ -135,10 +135,10 @@ void Simulator::OnRequest(const SimRequest& request, Clock::time_point now) {
         TraceRequest(request, "not addressed to a simulated device");
         return;
     }
-    const std::vector<FaultSpec> faults = m_faults.ForAnswer(request.command);
+    const std::vector<FaultRule> faults = m_faults.ForAnswer(request.command);
     // An answer struck with a response code is a refusal: the transmitter
     // keeps the state it had, as a busy or write-protected one does.
-    const bool refused = std::any_of(faults.begin(), faults.end(), [](const FaultSpec& fault) {
+    const bool refused = std::any_of(faults.begin(), faults.end(), [](const FaultRule& fault) {
         return fault.kind == FaultKind::kResponseCode;
     });
     std::optional<SimDevice> kept;
@@ -285,14 +285,14 @@ void Simulator::TraceRequest(const SimRequest& request, const char* outcome) {
 }
 
 void Simulator::TraceAnswer(const std::vector<std::uint8_t>& frame,
-                            const std::vector<FaultSpec>& faults) {
+                            const std::vector<FaultRule>& faults) {
     if (m_options.trace == nullptr) {
         return;
     }
     char head[32];
     std::snprintf(head, sizeof head, "%9.3f -> ", Now());
     *m_options.trace << head << Hex(frame.data(), frame.size());
-    for (const FaultSpec& fault : faults) {
+    for (const FaultRule& fault : faults) {
         *m_options.trace << " [fault " << FaultName(fault.kind);
         if (fault.value != 0) {
             *m_options.trace << "=" << fault.value;

@@ -78,7 +78,7 @@ class Simulator {
     void LoseLine(const std::string& reason);
     void StopTimer();
     void TraceRequest(const SimRequest& request, const char* outcome);
-    void TraceAnswer(const std::vector<std::uint8_t>& frame, const std::vector<FaultSpec>& faults);
+    void TraceAnswer(const std::vector<std::uint8_t>& frame, const std::vector<FaultRule>& faults);
 
     PollEventLoop& m_loop;
     std::unique_ptr<SimLine> m_line;

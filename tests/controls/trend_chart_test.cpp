@@ -11,7 +11,7 @@ namespace tandrin {
 namespace {
 
 // Every text is 8 pixels a character and 10 high.
-TextSize Measure(const std::string& text, const FontSpec& /*font*/) {
+TextSize Measure(const std::string& text, const FontChoice& /*font*/) {
     return {static_cast<int>(text.size()) * 8, 10};
 }
 

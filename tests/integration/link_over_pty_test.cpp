@@ -20,12 +20,12 @@ const std::array<std::uint8_t, 5> kDefaultLongAddress{0xE0, 0x5A, 0x0A, 0x00, 0x
 // whole try (550 ms or more), so one still shows.
 constexpr double kLateness = 300;
 
-sim::FaultPlan Faults(std::initializer_list<const char*> specs) {
+sim::FaultPlan Faults(std::initializer_list<const char*> rules) {
     sim::FaultPlan plan;
-    for (const char* text : specs) {
-        sim::FaultSpec fault;
+    for (const char* text : rules) {
+        sim::FaultRule fault;
         std::string error;
-        EXPECT_TRUE(sim::ParseFaultSpec(text, fault, error)) << error;
+        EXPECT_TRUE(sim::ParseFaultRule(text, fault, error)) << error;
         plan.Add(fault);
     }
     return plan;

@@ -389,7 +389,7 @@ TEST_F(MonitorPageTest, UnsavedSamplesGoOnlyAfterAYes) {
 }
 
 TEST_F(MonitorPageTest, RetranslationRenamesColumnsAndTitles) {
-    EXPECT_EQ(views.list.spec, "Time,60;Value,60;Unit,50");
+    EXPECT_EQ(views.list.columns, "Time,60;Value,60;Unit,50");
     languageFilePath = kResources + "SimplifiedChinese.ini";
     page.Translate();
     EXPECT_EQ(views.list.titles[0], LangText("KvView4", "strTime"));

@@ -12,12 +12,12 @@ namespace tandrin {
 namespace {
 
 using sim::FaultKind;
-using sim::FaultSpec;
+using sim::FaultRule;
 
-FaultSpec Fault(const char* text) {
-    FaultSpec fault;
+FaultRule Fault(const char* text) {
+    FaultRule fault;
     std::string error;
-    EXPECT_TRUE(sim::ParseFaultSpec(text, fault, error)) << text << ": " << error;
+    EXPECT_TRUE(sim::ParseFaultRule(text, fault, error)) << text << ": " << error;
     return fault;
 }
 
@@ -144,8 +144,8 @@ TEST(AnswerTiming, PacedAnswersFitTheToolsPeriods) {
     RecordProperty("tightest_margin_ms", static_cast<int>(tightest));
 }
 
-TEST(FaultSpecs, ParseKindsValuesAndSelectors) {
-    FaultSpec fault = Fault("late=900,cmd=1,skip=2,count=3");
+TEST(FaultRules, ParseKindsValuesAndSelectors) {
+    FaultRule fault = Fault("late=900,cmd=1,skip=2,count=3");
     EXPECT_EQ(fault.kind, FaultKind::kLate);
     EXPECT_EQ(fault.value, 900u);
     EXPECT_EQ(fault.command, 1);
@@ -157,12 +157,12 @@ TEST(FaultSpecs, ParseKindsValuesAndSelectors) {
     std::string error;
     for (const char* bad : {"", "jam", "noise=0", "checksum=3", "split=1", "late=x",
                             "silence,cmd=256", "silence,when=1", "code=300"}) {
-        EXPECT_FALSE(sim::ParseFaultSpec(bad, fault, error)) << bad;
+        EXPECT_FALSE(sim::ParseFaultRule(bad, fault, error)) << bad;
         EXPECT_FALSE(error.empty());
     }
 }
 
-TEST(FaultSpecs, SkipAndCountPickTheAnswersToSpoil) {
+TEST(FaultRules, SkipAndCountPickTheAnswersToSpoil) {
     sim::FaultPlan plan;
     plan.Add(Fault("checksum,cmd=1,skip=1,count=2"));
     std::vector<bool> struck;

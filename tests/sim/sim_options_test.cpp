@@ -26,7 +26,7 @@ TEST(SimCommandLine, DefaultsToOneTransmitterOnAPacedPty) {
     EXPECT_FALSE(line.portDevice);
 }
 
-TEST(SimCommandLine, DeviceSpecsSetEveryKey) {
+TEST(SimCommandLine, DeviceKeysSetEveryOne) {
     SimCommandLine line;
     std::string error;
     ASSERT_TRUE(Parse({"--device",

@@ -61,7 +61,7 @@ QPolygon ToQPolygon(const Polygon& polygon) {
     return result;
 }
 
-QFont ControlFont(const FontSpec& wanted) {
+QFont ControlFont(const FontChoice& wanted) {
     QFont font;
     const QString face = InstalledFace(wanted.face);
     if (!face.isEmpty()) {
@@ -74,7 +74,7 @@ QFont ControlFont(const FontSpec& wanted) {
     return font;
 }
 
-TextSize MeasureControlText(const std::string& text, const FontSpec& wanted) {
+TextSize MeasureControlText(const std::string& text, const FontChoice& wanted) {
     const QFontMetrics metrics(ControlFont(wanted));
     return {metrics.horizontalAdvance(ToQt(text)), metrics.height()};
 }

@@ -18,9 +18,9 @@ QPolygon ToQPolygon(const Polygon& polygon);
 
 // The nearest installed face for a control's font, sized so that its
 // character cell is the height asked for.
-QFont ControlFont(const FontSpec& wanted);
+QFont ControlFont(const FontChoice& wanted);
 // Width and cell height of a text in the interface code page.
-TextSize MeasureControlText(const std::string& text, const FontSpec& wanted);
+TextSize MeasureControlText(const std::string& text, const FontChoice& wanted);
 // Draws the text with its anchor at the named point of its box.
 void DrawTextItem(QPainter& painter, const TextItem& item);
 

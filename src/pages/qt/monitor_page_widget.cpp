@@ -102,8 +102,8 @@ class MonitorPageWidget::GaugeView : public DialGaugeView {
 class MonitorPageWidget::ListView : public SampleListView {
   public:
     explicit ListView(SortableList* list) : m_list(list), m_titles(new HeaderTitles(list)) {}
-    void SetColumns(const std::string& spec) override {
-        m_list->SetColumns(spec);
+    void SetColumns(const std::string& layout) override {
+        m_list->SetColumns(layout);
         m_titles->setSourceModel(&m_list->Model());
         m_list->setModel(m_titles);
         // The layout's 60 pixels hold a time in the Western face; the

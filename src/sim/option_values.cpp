@@ -1,4 +1,4 @@
-#include "sim/spec_values.h"
+#include "sim/option_values.h"
 
 #include <charconv>
 #include <cmath>

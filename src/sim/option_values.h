@@ -7,7 +7,7 @@
 
 namespace tandrin::sim {
 
-// Pieces of the KEY=VALUE,KEY=VALUE specs of tandrin-sim's options.
+// Pieces of the KEY=VALUE,KEY=VALUE lists of tandrin-sim's options.
 
 std::vector<std::string_view> SplitList(std::string_view text, char separator);
 
