@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli_session.h"
+#include "device/encodings.h"
 #include "link/hart_master.h"
 #include "link/scan_ports.h"
 #include "shell/lang_text.h"
@@ -15,16 +16,6 @@ namespace {
 std::string TrimEnd(std::string text) {
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) {
         text.pop_back();
-    }
-    return text;
-}
-
-std::string HexAddress(const std::array<std::uint8_t, 5>& address) {
-    std::string text;
-    for (const std::uint8_t byte : address) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", byte);
-        text += pair;
     }
     return text;
 }
@@ -72,7 +63,8 @@ int RunOnLine(CliSession& session) {
     if (!session.RunSequence(&MainDialog::OnLine, error)) {
         return session.Output().Fail(error);
     }
-    const std::string address = HexAddress(hartMaster.m_abyLongAddr);
+    const std::string address =
+        BytesToHex(hartMaster.m_abyLongAddr.data(), hartMaster.m_abyLongAddr.size());
     return session.Output().Succeed(
         JsonObject().Add("address", session.Options().address).Add("long_address", address),
         address);

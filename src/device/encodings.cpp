@@ -139,10 +139,18 @@ std::uint16_t YearFromWire(std::uint8_t wire) {
     return static_cast<std::uint16_t>(wire + 1900);
 }
 
-std::string Hex24ToText(const std::uint8_t* bytes) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", bytes[0], bytes[1], bytes[2]);
+std::string BytesToHex(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    char pair[3];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(pair, sizeof pair, "%02X", bytes[i]);
+        text += pair;
+    }
     return text;
+}
+
+std::string Hex24ToText(const std::uint8_t* bytes) {
+    return BytesToHex(bytes, 3);
 }
 
 // Reads like strtoul base 16 (white space, optional 0x, digits up to the

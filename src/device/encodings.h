@@ -39,6 +39,8 @@ std::uint16_t YearFromWire(std::uint8_t wire);
 
 // 24-bit number, most significant byte first, held as six upper-case hex
 // digits ("0A1B2C").
+// Two upper-case hexadecimal digits a byte, no separators.
+std::string BytesToHex(const std::uint8_t* bytes, std::size_t count);
 std::string Hex24ToText(const std::uint8_t* bytes);
 void TextToHex24(std::string_view text, std::uint8_t* bytes);
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "device/degree_text.h"
+#include "device/encodings.h"
 #include "device/sensor_types.h"
 #include "pages/info_page.h"
 #include "pages/unit_conversion.h"
@@ -20,16 +21,6 @@ namespace {
 constexpr std::array<const char*, 4> kWorkModes{"backup", "average", "difference", "independent"};
 constexpr std::array<const char*, 2> kAlarms{"high", "low"};
 constexpr int kHighestPollAddress = 15;
-
-std::string Hex(const std::uint8_t* bytes, std::size_t count) {
-    std::string text;
-    char digits[3];
-    for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(digits, sizeof digits, "%02X", bytes[i]);
-        text += digits;
-    }
-    return text;
-}
 
 std::string PlainUnit(const std::string& unitText, bool gbk) {
     return IsCelsiusText(unitText) ? "C" : ToUtf8(unitText, gbk);
@@ -228,8 +219,8 @@ DeviceSnapshot SnapshotOfDevice(const DeviceData& device, bool gbk) {
     const auto& address = device.m_abyLongAddr;
     s.identity.manufacturer = address[0] & 0x7F;
     s.identity.deviceType = address[1];
-    s.identity.deviceId = Hex(address.data() + 2, 3);
-    s.identity.longAddress = Hex(address.data(), address.size());
+    s.identity.deviceId = BytesToHex(address.data() + 2, 3);
+    s.identity.longAddress = BytesToHex(address.data(), address.size());
     s.identity.softwareVersion = ToUtf8(device.m_strSoftwareVersion, gbk);
 
     s.tag = ToUtf8(device.m_strTag, gbk);

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "device/degree_text.h"
+#include "device/encodings.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/fixed_current_guard.h"
@@ -24,16 +25,6 @@ constexpr double kTrimHighest[2] = {6.0, 22.0};
 
 std::string Utf8(const std::string& text) {
     return ToUtf8(text, chineseUi.load() == 1);
-}
-
-std::string HexAddress(const std::array<std::uint8_t, 5>& address) {
-    std::string text;
-    for (const std::uint8_t byte : address) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", byte);
-        text += pair;
-    }
-    return text;
 }
 
 std::string LocalDateTime() {
@@ -266,7 +257,8 @@ void LoopCheck::OnForced() {
 void LoopCheck::TakeIdentity() {
     LoopCheckDevice& device = m_record.device;
     device.tag = Utf8(hartMaster.m_strTag);
-    device.longAddress = HexAddress(hartMaster.m_abyLongAddr);
+    device.longAddress =
+        BytesToHex(hartMaster.m_abyLongAddr.data(), hartMaster.m_abyLongAddr.size());
     device.softwareVersion = Utf8(hartMaster.m_strSoftwareVersion);
     device.lowerRange = hartMaster.m_fLowerRange;
     device.upperRange = hartMaster.m_fUpperRange;
