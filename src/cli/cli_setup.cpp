@@ -92,6 +92,7 @@ std::string SetupCommand::Apply(const SetupChanges& c) {
           std::pair{c.lower, kZero}, std::pair{c.upper, kSpan}, std::pair{c.damping, kDamping}}) {
         if (value) {
             m_form.SetText(id, *value);
+            m_page.OnValueTyped(id);
         }
     }
     for (const auto& [value, id] : {std::pair{c.displayMode, kDisplayMode},

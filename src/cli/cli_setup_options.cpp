@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace tandrin::cli {
 
@@ -54,7 +55,10 @@ bool IsNumber(const std::string& text) {
     double value = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data() + start, end, value);
-    return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+    // The transmitter holds these as 4-byte floats: 1e39 would go out as
+    // infinity.
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(value) &&
+           std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
 bool ParseInt(const std::string& text, int low, int high, int& value) {
@@ -142,7 +146,7 @@ bool TakeValue(const std::string& arg, const std::string& value, SetupChanges& c
     for (const auto& option : kNumberOptions) {
         if (arg == option.name) {
             if (!IsNumber(value)) {
-                error = arg + " takes a decimal number";
+                error = arg + " takes a decimal number from -3.4e38 to 3.4e38";
                 return false;
             }
             changes.*option.field = value;
