@@ -5,6 +5,7 @@
 
 #include "cli/cli_session.h"
 #include "device/degree_text.h"
+#include "device/units.h"
 #include "link/hart_master.h"
 #include "pages/decimal_text.h"
 #include "pages/setup_page.h"
@@ -63,7 +64,8 @@ bool SetupCommand::RunPage(void (SetupPage::*action)(), Then then) {
 
 std::string SetupCommand::ChooseUnit(const std::string& unit) {
     const std::string shown = m_form.Text(kUnit);
-    if (TemperatureUnitOf(shown) == TemperatureUnit::kNone) {
+    // A unit without a code may be replaced; the range must then be given.
+    if (TemperatureUnitOf(shown) == TemperatureUnit::kNone && UnitCode(shown) != 0) {
         return "--unit converts between temperature units; the output unit is " + Utf8(shown);
     }
     const std::string wanted = unit == "C" ? DegreeText() : unit;

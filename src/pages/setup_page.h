@@ -101,6 +101,8 @@ class SetupPage : public DevicePage {
     // The unit box's text before the user's latest choice.
     std::string m_strUnit;
     std::array<HeldValue, 5> m_held;
+    // The page shows what a Read brought.
+    bool m_bShownFromDevice = false;
 };
 
 }  // namespace tandrin

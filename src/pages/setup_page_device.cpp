@@ -39,12 +39,12 @@ int InputKind(int code) {
     return -1;
 }
 
-// The wiring nibble of a sensor: the list's selection, all ones without
-// one; but a sensor type the list cannot show keeps the wiring it has.
-std::uint8_t WiringNibble(const Form& form, int wiringList, int typeList, int held) {
-    const int selection = form.Selection(wiringList);
-    if (selection < 0 && form.Selection(typeList) < 0) {
-        return static_cast<std::uint8_t>(held & 0x0F);
+// A nibble from a list's selection, all ones without one; but a list that
+// cannot show the device's choice keeps the nibble read (`keep` is then
+// the held nibble, else negative).
+std::uint8_t Nibble(int selection, int keep) {
+    if (selection < 0 && keep >= 0) {
+        return static_cast<std::uint8_t>(keep & 0x0F);
     }
     return static_cast<std::uint8_t>(selection & 0x0F);
 }
@@ -86,11 +86,18 @@ void SetupPage::Update() {
         Message("strUnitUnknown");
         return;
     }
-    const std::uint8_t wiring1 =
-        WiringNibble(m_form, kSensor1Wiring, kSensor1Type, device.m_byWiring & 0x0F);
-    const std::uint8_t wiring2 =
-        m_bDoubleSensor ? WiringNibble(m_form, kSensor2Wiring, kSensor2Type, device.m_byWiring >> 4)
-                        : static_cast<std::uint8_t>(m_form.Selection(kSensor2Wiring) & 0x0F);
+    // After a Read, what no list shows goes back as read: the wiring of a
+    // sensor type without list entry or of a sensor 2 not in use, and the
+    // output sensor outside the independent mode.
+    const int held1 =
+        m_bShownFromDevice && m_form.Selection(kSensor1Type) < 0 ? device.m_byWiring & 0x0F : -1;
+    const int held2 = m_bShownFromDevice && (!m_bDoubleSensor || m_form.Selection(kSensor2Type) < 0)
+                          ? device.m_byWiring >> 4
+                          : -1;
+    const int heldOutput =
+        m_bShownFromDevice && m_nWorkMode != kIndependent ? device.m_byWorkMode >> 4 : -1;
+    const std::uint8_t wiring1 = Nibble(m_form.Selection(kSensor1Wiring), held1);
+    const std::uint8_t wiring2 = Nibble(m_form.Selection(kSensor2Wiring), held2);
     device.m_byWiring = static_cast<std::uint8_t>((wiring2 << 4) | wiring1);
     device.m_bySensor1Type = SensorCodeOf(kSensor1Type, device.m_bySensor1Type);
     device.m_bySensor2Type =
@@ -104,8 +111,8 @@ void SetupPage::Update() {
     }
     device.m_fSensor1Offset = offset1;
     device.m_fSensor2Offset = offset2;
-    const int output = m_form.Selection(kOutputSensor);
-    device.m_byWorkMode = static_cast<std::uint8_t>(m_nWorkMode | (output * 16));
+    const std::uint8_t output = Nibble(m_form.Selection(kOutputSensor), heldOutput);
+    device.m_byWorkMode = static_cast<std::uint8_t>(m_nWorkMode | (output << 4));
     const int alarm = m_form.Selection(kAlarm);
     const int display = m_form.Selection(kDisplayMode);
     const int decimals = m_form.Selection(kDecimals);
@@ -253,6 +260,7 @@ void SetupPage::FillFromDevice() {
 
 void SetupPage::ShowReadValues() {
     const HartMaster& device = hartMaster;
+    m_bShownFromDevice = true;
     FillFromDevice();
     ShowHeld(kZero, device.m_fLowerRange, FixedText(device.m_fLowerRange, 3));
     ShowHeld(kSpan, device.m_fUpperRange, FixedText(device.m_fUpperRange, 3));
