@@ -191,7 +191,7 @@ TEST_F(SetupPageTest, UpdateChecksTheSpanFirstAndSendsNothingThen) {
     setupForm.SetText(kSpan, "90");  // a falling range is a range
     page.Update();
     Run();
-    EXPECT_EQ(shell.messages.size(), 1u);
+    ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 35, 186, 187, 34, 42}));
 }
 
@@ -235,7 +235,7 @@ TEST_F(SetupPageTest, FourWiresWithTwoSensorsAreRefusedBeforeTheKinds) {
     page.OnSingleSensor();
     setupForm.SetSelection(kSensor1Wiring, 2);
     page.Update();
-    EXPECT_EQ(shell.messages.size(), 2u);
+    ASSERT_EQ(shell.messages.size(), 2u);
 }
 
 TEST_F(SetupPageTest, UpdatePacksTheSelectionsAsTheDeviceExpectsThem) {
@@ -428,7 +428,7 @@ TEST_F(SetupPageTest, AnUnknownUnitIsRefusedUntilOneIsChosen) {
     page.Update();
     Run();
     EXPECT_EQ(Messages(), (std::vector<std::string>{LangText("strUnitUnknown")}));
-    EXPECT_EQ(CommandsHeard().size(), heard);
+    ASSERT_EQ(CommandsHeard().size(), heard);
     EXPECT_EQ(device.m_byRangeUnit, 250);
 
     ChooseUnit(kCelsius);
