@@ -139,7 +139,9 @@ std::string SetupCommand::ApplySensors(const SetupChanges& c) {
             continue;
         }
         if (!m_form.Enabled(list)) {
-            return std::string("sensor ") + name + " is not a resistance input: no wiring to set";
+            return std::string("sensor ") + name +
+                   " has no wiring to set (only codes 10..22 and 24 have: resistance "
+                   "thermometers, ohm inputs and -10..75 mV)";
         }
         m_form.SetSelection(list, *wiring - 2);
     }

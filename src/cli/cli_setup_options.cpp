@@ -15,7 +15,8 @@ The Setup page (setup, set-setup):
               difference, independent; two sensors), output_sensor (1 or 2;
               independent mode), sensor1_type and sensor2_type (sensor
               codes), sensor1_name, sensor2_name, sensor1_wiring and
-              sensor2_wiring (2, 3 or 4; resistance inputs only),
+              sensor2_wiring (2, 3 or 4; resistance thermometers, the ohm
+              inputs and the -10..75 mV input, code 24),
               sensor1_offset, sensor2_offset (in the output unit), unit,
               lower_range, upper_range, damping (s), display_mode (0..2),
               decimals (0..3), alarm (high: >=22 mA, low: <=3.6 mA)
@@ -31,7 +32,8 @@ The Setup page (setup, set-setup):
                          Ni1000 (5000 ppm/K) Ni100 Ni500 Ni1000 (6180 ppm/K),
                          21, 22 0..400 and 0..2000 Ohm, 24..28 -10..75,
                          -100..100, -100..500, -100..1000, -100..2000 mV
-    --wiring1 N, --wiring2 N    2, 3 or 4 wires (resistance inputs)
+    --wiring1 N, --wiring2 N    2, 3 or 4 wires (codes 10..22 and 24: resistance
+                         thermometers, ohm inputs and -10..75 mV)
     --mode M             backup, average, difference or independent
     --output-sensor N    1 or 2: the sensor driving the output (independent)
     --unit U             C, K or F: converts range and offsets

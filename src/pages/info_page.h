@@ -42,6 +42,8 @@ class InfoPage : public DevicePage {
     void OnAddressBoxChanged();
 
   private:
+    // `text` as a transmitter stores it in a field of `chars` characters.
+    static std::string StoredText(const std::string& text, std::size_t chars, bool gbk);
     void ReadInfo();
     void UpdateInfo();
     void UpdateAddress();

@@ -145,7 +145,8 @@ void SetupPage::ApplyEnablingRule() {
     m_form.SetEnabled(kSensor2Offset, m_bDoubleSensor);
     m_form.SetEnabled(kOutputSensor, m_bDoubleSensor && m_nWorkMode == kIndependent);
     if (m_bDoubleSensor) {
-        // A thermocouple or millivolt input has no wiring to choose.
+        // Thermocouples and the millivolt inputs but -10..75 mV have no
+        // wiring to choose.
         EnableWiring(kSensor2Wiring, kSensor2Type);
     }
 }
