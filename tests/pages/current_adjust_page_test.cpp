@@ -231,6 +231,29 @@ TEST_F(CurrentAdjust, AStoppedSequenceIsIgnoredAndReleasingWaitsForNothingWhenRe
     EXPECT_FALSE(fixedCurrentGuard.Releasing());
 }
 
+// The release goes where the loop was forced, after asking, even when the
+// window has moved on to another polling address.
+TEST_F(CurrentAdjust, TheReleaseGoesWhereTheLoopWasForced) {
+    logic.OnClicked(kSend);
+    Run();
+    ASSERT_TRUE(fixedCurrentGuard.Forced());
+    transmitters.Add(3);
+    hartMaster.m_byPollAddr = 3;
+
+    shell.answers = {true, false};
+    EXPECT_EQ(fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey, true),
+              FixedCurrentGuard::Offer::kCancelled);
+    ASSERT_EQ(shell.questions.size(), 2u);
+    EXPECT_NE(shell.questions[1].text.find(hartMaster.m_strPortName), std::string::npos);
+    EXPECT_FLOAT_EQ(DeviceFixedCurrent(), 4.0f);
+
+    shell.answers = {true, true};
+    EXPECT_EQ(fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey, true),
+              FixedCurrentGuard::Offer::kReleased);
+    EXPECT_FLOAT_EQ(DeviceFixedCurrent(), 0.0f);
+    EXPECT_EQ(hartMaster.m_byPollAddr, 3) << "the window's address again";
+}
+
 TEST(LeadingDouble, TakesTheLongestDecimalPrefixAndNothingElse) {
     EXPECT_DOUBLE_EQ(LeadingDouble("  +.5x"), 0.5);
     EXPECT_DOUBLE_EQ(LeadingDouble("-4e1mA"), -40.0);
