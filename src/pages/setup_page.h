@@ -45,6 +45,8 @@ class SetupPage : public DevicePage {
     // from now on it carries what it shows, not the value read.
     void OnValueTyped(int id);
 
+    void ShowReadBack() override { ShowReadValues(); }
+
     // Buttons: both run a command sequence and return at once.
     void Read();
     void Update();
