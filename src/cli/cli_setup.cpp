@@ -7,7 +7,6 @@
 #include "device/degree_text.h"
 #include "device/units.h"
 #include "link/hart_master.h"
-#include "pages/decimal_text.h"
 #include "pages/setup_page.h"
 #include "pages/setup_page_form.h"
 #include "pages/setup_page_ids.h"
@@ -165,8 +164,10 @@ void SetupCommand::AddSensor(JsonObject& json, std::string& text, int sensor) {
         json.Add(key + "wiring", m_form.Selection(wiringList) + 2);
         Line(text, first ? 1103 : 1107, m_form.Text(wiringList));
     }
+    // The value held, in the output unit: not the box's rounded text.
+    const float held = first ? hartMaster.m_fSensor1Offset : hartMaster.m_fSensor2Offset;
     json.Add(key + "offset",
-             static_cast<double>(static_cast<float>(DecimalValue(m_form.Text(offset)))));
+             static_cast<double>(static_cast<float>(OffsetShownIn(hartMaster.m_strPVUnit, held))));
     Line(text, first ? 1105 : 1108,
          m_form.Text(offset) + " " + m_form.Text(first ? kSensor1OffsetUnit : kSensor2OffsetUnit));
 }

@@ -137,6 +137,11 @@ TEST_F(CliSetupHeld, ADisplayChangeRewritesNothingElse) {
     EXPECT_EQ(rangeWritten[0], expected);
     EXPECT_EQ(damping[0], FloatBytes(0.25f));
     EXPECT_EQ(sensorsWritten[0], sensors[0]);
+
+    // What is printed is what is held, not the page's rounding.
+    Json read = Cli({"setup"});
+    EXPECT_EQ(static_cast<float>(read["upper_range"].number), 22.839394f);
+    EXPECT_EQ(read["damping"].number, 0.25);
 }
 
 // Numbers no 4-byte float holds are bad values: nothing is opened or sent.

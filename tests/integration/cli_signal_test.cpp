@@ -113,6 +113,22 @@ TEST_P(CliFixCurrentStopped, ReleasesTheLoopOnceBeforeItEnds) {
     EXPECT_LT(values->at("current_ma").number, 11.0) << "back to the process value";
 }
 
+// A forcing without answer, and a release without answer either: the
+// user is told the loop may still be fixed and how to release it.
+TEST(CliFixCurrent, AReleaseThatFailsSaysHowToReleaseAndExitsNonZero) {
+    test::TempDir dir;
+    const std::string link = dir.Path() + "modem";
+    ChildProgram sim({TANDRIN_SIM_PROGRAM, "--fast", "--link", link, "--fault", "silence,cmd=40"});
+    ASSERT_EQ(sim.ReadLine().rfind("/dev/pts/", 0), 0u);
+    ChildProgram cli({TANDRIN_CLI_PROGRAM, "--port", link, "--json", "fix-current", "12"});
+    const std::string out = cli.ReadAll(60s);
+    EXPECT_EQ(cli.Wait(60s), 1);
+    const auto json = test::ParseFlatJson(out);
+    ASSERT_TRUE(json.has_value()) << out;
+    EXPECT_FALSE(json->at("released").boolean);
+    EXPECT_NE(json->at("error").text.find("fix-current exit"), std::string::npos) << out;
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, CliFixCurrentStopped,
                          ::testing::Values(std::pair{SIGINT, 130}, std::pair{SIGTERM, 143},
                                            std::pair{SIGHUP, 129}));
