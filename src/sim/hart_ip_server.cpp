@@ -21,7 +21,6 @@ constexpr std::size_t kRequestPreambles = 5;
 constexpr std::size_t kLineBufferLimit = 512;
 constexpr std::uint32_t kExpiryCheckMs = 1000;
 constexpr std::uint32_t kMinCloseTimeMs = 1000;
-constexpr std::uint32_t kMaxCloseTimeMs = 24u * 3600 * 1000;
 constexpr std::uint8_t kStatusTooFewBytes = 5;
 constexpr std::uint8_t kStatusNearestValue = 8;
 constexpr int kBindAttempts = 20;
@@ -65,8 +64,9 @@ std::string HartIpServer::Peer::Key() const {
     return std::string(reinterpret_cast<const char*>(&address), length);
 }
 
-HartIpServer::HartIpServer(PollEventLoop& loop, HartIpFaults faults, std::ostream* trace)
-    : m_loop(loop), m_faults(faults), m_trace(trace) {}
+HartIpServer::HartIpServer(PollEventLoop& loop, HartIpFaults faults, std::uint32_t lineTimeoutMs,
+                           std::ostream* trace)
+    : m_loop(loop), m_faults(faults), m_lineTimeoutMs(lineTimeoutMs), m_trace(trace) {}
 
 HartIpServer::~HartIpServer() {
     for (TimerId timer : {m_expiryTimer, m_relayTimer}) {
@@ -252,7 +252,8 @@ void HartIpServer::Initiate(const Peer& peer, const HartIpHeader& header, const 
     }
     const std::uint32_t asked =
         (std::uint32_t{body[1]} << 24) | (body[2] << 16) | (body[3] << 8) | body[4];
-    const std::uint32_t granted = std::clamp(asked, kMinCloseTimeMs, kMaxCloseTimeMs);
+    const std::uint32_t granted =
+        std::clamp(asked, kMinCloseTimeMs, std::max(kMinCloseTimeMs, m_faults.maxCloseTimeMs));
     m_sessions[peer.Key()] = Session{peer, granted, NowMs()};
     const auto answer = SessionInitiateBody(body[0], granted);
     Answer(peer, HartIpType::kResponse, header.id, granted == asked ? 0 : kStatusNearestValue,
@@ -294,7 +295,7 @@ void HartIpServer::RelayNext() {
     if (::write(m_line.Get(), framed.data(), framed.size()) < 0) {
         Trace("cannot write to the line: " + std::string(std::strerror(errno)));
     }
-    m_relayTimer = m_loop.StartTimer(kLineReplyTimeoutMs, [this](TimerId) {
+    m_relayTimer = m_loop.StartTimer(m_lineTimeoutMs, [this](TimerId) {
         m_relayTimer = 0;
         Trace("no reply on the line");
         FinishRelay(false);

@@ -22,6 +22,9 @@ struct HartIpFaults {
     bool refuseSessions = false;    // every session initiate: all sessions in use
     std::uint32_t dropReplies = 0;  // the next N relayed replies never leave
     std::uint32_t nakRequests = 0;  // the next N token-passing PDUs are NAKed
+    // The longest inactivity close time granted (a server setting rather
+    // than a fault; short ones make keep-alives quick to see).
+    std::uint32_t maxCloseTimeMs = 24u * 3600 * 1000;
 };
 
 // "refuse", "drop[=N]" or "nak[=N]" added to `faults`. False with `error` set.
@@ -33,13 +36,19 @@ bool ParseHartIpFault(const std::string& text, HartIpFaults& faults, std::string
 // frame), waits for the reply frame and sends it back under the request's
 // sequence number. Whatever the line serves (one transmitter or several,
 // their faults and pacing) it serves. One request is on the line at a
-// time; the others wait their turn. Runs on the simulator's loop thread.
+// time; the others wait their turn, and a session's newer request
+// replaces its older one still waiting (its master has given up on that).
+// Runs on the simulator's loop thread.
 class HartIpServer {
   public:
     static constexpr std::size_t kMaxSessions = 4;
-    static constexpr std::uint32_t kLineReplyTimeoutMs = 2000;
+    // How long a relayed request waits for its reply on a paced line, and
+    // on one that answers at once.
+    static constexpr std::uint32_t kPacedLineTimeoutMs = 1000;
+    static constexpr std::uint32_t kFastLineTimeoutMs = 250;
 
-    HartIpServer(PollEventLoop& loop, HartIpFaults faults, std::ostream* trace);
+    HartIpServer(PollEventLoop& loop, HartIpFaults faults, std::uint32_t lineTimeoutMs,
+                 std::ostream* trace);
     ~HartIpServer();
     HartIpServer(const HartIpServer&) = delete;
     HartIpServer& operator=(const HartIpServer&) = delete;
@@ -94,6 +103,7 @@ class HartIpServer {
 
     PollEventLoop& m_loop;
     HartIpFaults m_faults;
+    const std::uint32_t m_lineTimeoutMs;
     std::ostream* m_trace;
     UniqueFd m_udp;
     UniqueFd m_tcp;

@@ -68,7 +68,10 @@ int Serve(const SimCommandLine& options) {
     Simulator simulator(loop, std::move(line), options.devices, std::move(faults), simOptions);
     std::unique_ptr<HartIpServer> server;
     if (options.hartIpHost) {
-        server = std::make_unique<HartIpServer>(loop, options.hartIpFaults, simOptions.trace);
+        server = std::make_unique<HartIpServer>(
+            loop, options.hartIpFaults,
+            options.fast ? HartIpServer::kFastLineTimeoutMs : HartIpServer::kPacedLineTimeoutMs,
+            simOptions.trace);
         if (!server->Listen(*options.hartIpHost, options.hartIpPort, error) ||
             !server->AttachLine(linked, error)) {
             std::fprintf(stderr, "tandrin-sim: %s\n", error.c_str());

@@ -85,7 +85,7 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
         const std::string& arg = args[i];
         const bool takesValue = arg == "--link" || arg == "--port" || arg == "--device" ||
                                 arg == "--fault" || arg == "--seed" || arg == "--hart-ip" ||
-                                arg == "--hart-ip-fault";
+                                arg == "--hart-ip-fault" || arg == "--hart-ip-close-time";
         if (takesValue && i + 1 >= args.size()) {
             error = arg + " needs a value";
             return false;
@@ -121,6 +121,13 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
                 return false;
             }
             out.hartIpHost = host;
+        } else if (arg == "--hart-ip-close-time") {
+            const auto ms = ParseUnsigned(args[++i], 24u * 3600 * 1000);
+            if (!ms || *ms < 1000) {
+                error = "--hart-ip-close-time takes 1000 to 86400000 ms";
+                return false;
+            }
+            out.hartIpFaults.maxCloseTimeMs = *ms;
         } else if (arg == "--hart-ip-fault") {
             if (!ParseHartIpFault(args[++i], out.hartIpFaults, error)) {
                 return false;
@@ -180,6 +187,8 @@ std::string SimUsage() {
                "  --hart-ip-fault FAULT  refuse (every session: all sessions in use),\n"
                "                  drop[=N] (the next N replies are lost), nak[=N] (the\n"
                "                  next N requests are NAKed); repeatable\n"
+               "  --hart-ip-close-time MS  the longest inactivity close time the server\n"
+               "                  grants a session (default a day)\n"
                "  --help          this text\n"
                "\n") +
            kDeviceKeysHelp + "\n" + kFaultHelp +
