@@ -236,6 +236,14 @@ void HartIpPort::OnMessage(const HartIpHeader& header, const std::uint8_t* body,
     toMaster(framed, kReplyPreambles + length);
 }
 
+void HartIpPort::ExpectReplyForTesting(bool stream, std::uint16_t sequence) {
+    m_address.tcp = stream;
+    m_reader = HartIpReader(stream);
+    m_pduSequence = sequence;
+    m_bPduAnswered = false;
+    m_problem = PortOpenError::kNone;
+}
+
 std::uint32_t HartIpPort::KeepAlivePeriod() const {
     return std::max(kMinKeepAlivePeriod, std::min(m_closeTimeMs / 3, m_timeoutMs));
 }

@@ -54,6 +54,9 @@ class HartIpPort : public ISerialPort {
 
     // The server's inactivity close time as agreed at Open.
     std::uint32_t CloseTime() const { return m_closeTimeMs; }
+    // Unwrap as on an open line of that kind with the PDU `sequence` out,
+    // without a server (the fuzzer, the tests of the reply matching).
+    void ExpectReplyForTesting(bool stream, std::uint16_t sequence);
 
   private:
     using Clock = std::chrono::steady_clock;
