@@ -82,6 +82,23 @@ void MainDialog::OnPortCommand(int id) {
     RegWriteString(kSettingsKey, "Port", currentPort);
 }
 
+void MainDialog::ChooseHartIpServer() {
+    HartIpAddress address;
+    if (!ParseHartIpName(currentPort, address)) {
+        address.host = "";
+    }
+    if (!m_shell.AskHartIpServer(address) || address.host.empty()) {
+        return;
+    }
+    const std::string name = HartIpName(address);
+    KeepPort(name);
+    RebuildMenuRange(m_menu, main_ids::kMenuEnvironment, main_ids::kPortSubmenu,
+                     main_ids::kPortFirst, main_ids::kPortLast, portList);
+    currentPort = name;
+    SelectPort(currentPort);
+    RegWriteString(kSettingsKey, "Port", currentPort);
+}
+
 void MainDialog::SelectPort(const std::string& name) {
     const int top = main_ids::kMenuEnvironment;
     const int sub = main_ids::kPortSubmenu;
