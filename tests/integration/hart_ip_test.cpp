@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <signal.h>
 #include <sys/socket.h>
 
 #include <chrono>
@@ -268,6 +269,23 @@ TEST_P(HartIpLink, AServerKilledMidCommandIsReportedLostAndTheNextCommandWorks) 
     EXPECT_TRUE(RunSequence(&MainDialog::ReadValues)) << "a new session, on the same name";
     EXPECT_TRUE(hartMaster.IsLinkOpen());
     EXPECT_NE(form.Text(main_ids::kCurrentReadout), "");
+}
+
+TEST_P(HartIpLink, AServerThatStopsAnsweringKeepAlivesIsReportedLost) {
+    HartIpSim sim(dir.Path());
+    hartMaster.m_strPortName = sim.Url(GetParam());
+    ASSERT_TRUE(RunSequence(&MainDialog::OnLine));
+    sim.program->Signal(SIGSTOP);  // alive, connected, silent
+    const auto start = Clock::now();
+    EXPECT_TRUE(RunUntil([] { return !hartMaster.IsLinkOpen(); }, 10s)) << "the link stayed open";
+    EXPECT_LT(Clock::now() - start, 4s)
+        << "a keep-alive a third of 1.5 s in, two timeouts of 0.5 s";
+    EXPECT_TRUE(hartMaster.PortLost());
+    EXPECT_EQ(shell.status[0], FillIn(LangText("strServerLost"), {hartMaster.m_strPortName}));
+    EXPECT_TRUE(shell.messages.empty()) << "nothing was running, nothing to interrupt";
+
+    sim.program->Signal(SIGCONT);
+    EXPECT_TRUE(RunSequence(&MainDialog::ReadValues)) << "a new session";
 }
 
 TEST_P(HartIpLink, RepliesCompleteTransactionsAtOnce) {
