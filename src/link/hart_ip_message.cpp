@@ -72,10 +72,10 @@ std::optional<HartIpHeader> DecodeHartIpHeader(const std::uint8_t* bytes, std::s
 std::vector<std::uint8_t> HartIpMessage(HartIpHeader header, const std::uint8_t* body,
                                         std::size_t bodyLength) {
     header.byteCount = static_cast<std::uint16_t>(kHartIpHeaderSize + bodyLength);
-    std::vector<std::uint8_t> message(kHartIpHeaderSize);
+    std::vector<std::uint8_t> message(kHartIpHeaderSize + bodyLength);
     EncodeHartIpHeader(header, message.data());
     if (bodyLength != 0) {
-        message.insert(message.end(), body, body + bodyLength);
+        std::copy_n(body, bodyLength, message.begin() + kHartIpHeaderSize);
     }
     return message;
 }
