@@ -69,7 +69,7 @@ QtMenuBar::QtMenuBar(QMenuBar* bar, CommandHandler onCommand)
         MakeCommand(ports, kPortFirst + i, QString::number(i + 1), nullptr);
     }
     ports->addSeparator();
-    MakeCommand(ports, kPortHartIp, QStringLiteral("HART-IP Server\u2026"), "IDM_PORT_HART_IP");
+    MakeCommand(ports, kPortHartIp, QStringLiteral("HART-IP Server..."), "IDM_PORT_HART_IP");
     environment->addSeparator();
     QMenu* languages = environment->addMenu(QStringLiteral("Language"));
     languages->setObjectName(QStringLiteral("IDS_MENU_LANG"));
