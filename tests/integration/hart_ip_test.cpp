@@ -151,6 +151,20 @@ TEST_P(HartIpCli, TheTraceShowsEachHeaderBesideTheFrames) {
     EXPECT_NE(trace.find("| cmd 0 reply: response 0 success"), std::string::npos) << trace;
 }
 
+TEST_P(HartIpCli, ASignalEndsTheSession) {
+    HartIpSim sim(dir.Path());
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ChildProgram cli({TANDRIN_CLI_PROGRAM, "--port", sim.Url(GetParam()), "monitor", "--period",
+                          "1", "--mode", "pv"});
+        ASSERT_NE(cli.ReadLine(10s), "");
+        cli.Signal(signal);
+        EXPECT_EQ(cli.Wait(), 128 + signal);
+    }
+    const std::string trace = sim.Trace();
+    EXPECT_EQ(Count(trace, "<- HART-IP v1 request session initiate"), 3u) << trace;
+    EXPECT_EQ(Count(trace, "<- HART-IP v1 request session close"), 3u) << trace;
+}
+
 INSTANTIATE_TEST_SUITE_P(UdpAndTcp, HartIpCli, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Tcp" : "Udp"; });
 
