@@ -83,14 +83,6 @@ KeySet Inventory() {
     AddNumbered(keys, "KvView2", "m_cboSensorType", 0, 27);
     AddNumbered(keys, "KvView3", "IDC_STA", 1, 6);
     keys.insert({"String", "strPortLost"});  // serial line lost
-    // A HART-IP server: the menu entry, its dialog, what is said naming it.
-    keys.insert({"Menu", "IDM_PORT_HART_IP"});
-    for (const char* key :
-         {"strHartIpTitle", "strHartIpHost", "strHartIpPort", "strHartIpTransport", "strServerName",
-          "strServerUnknown", "strServerNone", "strServerBusy", "strServerVersion",
-          "strServerRefused", "strServerNak", "strServerError", "strServerLost"}) {
-        keys.insert({"String", key});
-    }
     // The monitor page: the question before unsaved samples go, CSV export.
     keys.insert({"String", "strDiscardSamples"});
     keys.insert({"String", "strExportCsv"});
@@ -142,6 +134,14 @@ KeySet Inventory() {
     keys.insert({"Menu", "IDM_LOOP_CHECK"});
     for (const auto& [key, english] : LoopCheckEnglishTexts()) {
         keys.insert({"LoopCheck", key});
+    }
+    // A HART-IP server: the menu entry, its dialog, what is said naming it.
+    keys.insert({"Menu", "IDM_PORT_HART_IP"});
+    for (const char* key :
+         {"strHartIpTitle", "strHartIpHost", "strHartIpPort", "strHartIpTransport", "strServerName",
+          "strServerUnknown", "strServerNone", "strServerBusy", "strServerVersion",
+          "strServerRefused", "strServerNak", "strServerError", "strServerLost"}) {
+        keys.insert({"String", key});
     }
     return keys;
 }
