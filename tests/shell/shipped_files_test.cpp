@@ -87,47 +87,16 @@ KeySet Inventory() {
     keys.insert({"String", "strDiscardSamples"});
     keys.insert({"String", "strExportCsv"});
     // Configuration snapshots: File menu entries, restore dialog, field names.
-    for (const char* key : {"IDM_FILE_SAVECONFIG",
-                            "IDM_FILE_RESTORECONFIG",
-                            "strSnapFilter",
-                            "strSnapSaved",
-                            "strSnapWriteFail",
-                            "strSnapReadFail",
-                            "strSnapOtherDevice",
-                            "strSnapEqual",
-                            "strSnapTitle",
-                            "strSnapIntro",
-                            "strSnapColField",
-                            "strSnapColFile",
-                            "strSnapColDevice",
-                            "strSnapWithAddress",
-                            "strSnapWithFinal",
-                            "strSnapRestore",
-                            "strSnapCancel",
-                            "strSnapRestored",
-                            "strSnapNotTaken",
-                            "tag",
-                            "descriptor",
-                            "message",
-                            "date",
-                            "final_assembly",
-                            "poll_address",
-                            "sensors",
-                            "work_mode",
-                            "output_sensor",
-                            "sensor1_type",
-                            "sensor1_wiring",
-                            "sensor1_offset",
-                            "sensor2_type",
-                            "sensor2_wiring",
-                            "sensor2_offset",
-                            "unit",
-                            "lower_range",
-                            "upper_range",
-                            "damping",
-                            "display_mode",
-                            "decimals",
-                            "alarm"}) {
+    for (const char* key :
+         {"IDM_FILE_SAVECONFIG", "IDM_FILE_RESTORECONFIG", "strSnapFilter", "strSnapSaved",
+          "strSnapWriteFail", "strSnapReadFail", "strSnapOtherDevice", "strSnapEqual",
+          "strSnapTitle", "strSnapIntro", "strSnapColField", "strSnapColFile", "strSnapColDevice",
+          "strSnapWithAddress", "strSnapWithFinal", "strSnapRestore", "strSnapCancel",
+          "strSnapRestored", "strSnapNotTaken", "tag", "descriptor", "message", "date",
+          "final_assembly", "poll_address", "sensors", "work_mode", "output_sensor",
+          "sensor1_type", "sensor1_wiring", "sensor1_offset", "sensor2_type", "sensor2_wiring",
+          "sensor2_offset", "unit", "lower_range", "upper_range", "damping", "display_mode",
+          "decimals", "alarm"}) {
         keys.insert({"Snapshot", key});
     }
     // Loop check: the menu entry, the window and the report.
@@ -137,10 +106,10 @@ KeySet Inventory() {
     }
     // A HART-IP server: the menu entry, its dialog, what is said naming it.
     keys.insert({"Menu", "IDM_PORT_HART_IP"});
-    for (const char* key :
-         {"strHartIpTitle", "strHartIpHost", "strHartIpPort", "strHartIpTransport", "strServerName",
-          "strServerUnknown", "strServerNone", "strServerBusy", "strServerVersion",
-          "strServerRefused", "strServerNak", "strServerError", "strServerLost"}) {
+    for (const char* key : {"strHartIpTitle", "strHartIpHost", "strHartIpPort",
+                            "strHartIpTransport", "strServerName", "strServerUnknown",
+                            "strServerNone", "strServerBusy", "strServerVersion",
+                            "strServerRefused", "strServerNak", "strServerError", "strServerLost"}) {
         keys.insert({"String", key});
     }
     return keys;
