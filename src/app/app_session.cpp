@@ -54,6 +54,7 @@ AppSession::~AppSession() {
     busyFlag = 0;
     hartMaster.CloseLink();
     hartMaster.SetTrace(nullptr);
+    hartMaster.SetHeaderTrace(nullptr);
     hartMaster.SetEventLoop(nullptr);
     m_demo.Stop();
 }
@@ -80,6 +81,7 @@ bool AppSession::Start(std::string& error) {
             return false;
         }
         hartMaster.SetTrace(m_trace.Trace()->Hook());
+        hartMaster.SetHeaderTrace(m_trace.Trace()->HeaderHook());
     }
     hartMaster.SetEventLoop(&m_loop);
     m_window = std::make_unique<MainWindow>(window);

@@ -8,7 +8,9 @@ namespace tandrin::cli {
 
 const char* const kCliHelp = R"(Usage: tandrin-cli [OPTIONS] COMMAND
 
-Talks to one HART temperature transmitter through a HART modem.
+Talks to one HART temperature transmitter through a HART modem, or through
+a HART-IP server (--port hart-ip://HOST[:PORT], default port 5094, UDP;
+hart-ip+tcp://HOST[:PORT] for TCP).
 
 Commands:
   ports     the serial ports that can be opened
@@ -31,7 +33,11 @@ Commands:
   loop-check  as-found test of the 4..20 mA output (see below)
 
 Options:
-  --port PATH     serial port to use (default: the port stored by Tandrin)
+  --port PATH     serial port to use, or hart-ip://HOST[:PORT] or
+                  hart-ip+tcp://HOST[:PORT] (default: the port stored by
+                  Tandrin)
+  --timeout MS    over HART-IP, how long a request waits for its reply
+                  before it is sent again (default 1500)
   --address N     polling address 0..15 (default 0)
   --lang NAME     language of the messages, as a language file names it
                   (default English; "Simple Chinese" for Chinese)
@@ -42,7 +48,7 @@ Options:
   --trace         print every frame sent (TX) and every chunk received (RX)
                   on standard error: milliseconds since start, the bytes in
                   hex, and for a whole frame its command, response code and
-                  device status
+                  device status; over HART-IP also each message's header
   -h, --help      show this help
 
 Exit status:
@@ -101,7 +107,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             continue;
         }
         const std::string& arg = args[i];
-        const bool takesValue = arg == "--port" || arg == "--address" || arg == "--lang";
+        const bool takesValue =
+            arg == "--port" || arg == "--address" || arg == "--lang" || arg == "--timeout";
         if (takesValue && i + 1 >= args.size()) {
             error = arg + " needs a value";
             return false;
@@ -116,6 +123,15 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             options.trace = true;
         } else if (arg == "--port") {
             options.port = args[++i];
+        } else if (arg == "--timeout") {
+            const std::string& value = args[++i];
+            const bool digits = !value.empty() && value.size() <= 6 &&
+                                value.find_first_not_of("0123456789") == std::string::npos;
+            options.timeoutMs = digits ? static_cast<std::uint32_t>(std::stoul(value)) : 0;
+            if (options.timeoutMs < 10 || options.timeoutMs > 600000) {
+                error = "--timeout takes milliseconds from 10 to 600000";
+                return false;
+            }
         } else if (arg == "--lang") {
             options.language = args[++i];
         } else if (arg == "--address") {

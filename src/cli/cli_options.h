@@ -19,7 +19,8 @@ struct CliOptions {
     std::string language = "English";
     bool json = false;
     bool demo = false;
-    bool trace = false;  // every frame on stderr
+    bool trace = false;           // every frame on stderr
+    std::uint32_t timeoutMs = 0;  // HART-IP reply timeout; 0: the line's default
     bool help = false;
     PageArguments page;  // the device page commands
     SetupChanges setup;  // set-setup

@@ -40,6 +40,7 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
 CliSession::~CliSession() {
     hartMaster.CloseLink();
     hartMaster.SetTrace(nullptr);
+    hartMaster.SetHeaderTrace(nullptr);
     mainWindow = nullptr;
     hartMaster.SetEventLoop(nullptr);
 }
@@ -99,7 +100,9 @@ int CliSession::Run(int (*command)(CliSession&), bool needsPort) {
             err << line << '\n' << std::flush;
         });
         hartMaster.SetTrace(m_trace->Hook());
+        hartMaster.SetHeaderTrace(m_trace->HeaderHook());
     }
+    hartMaster.SetReplyTimeout(m_options.timeoutMs);
     if (needsPort && !ChoosePort()) {
         return kExitUsage;
     }

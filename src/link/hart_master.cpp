@@ -2,6 +2,8 @@
 #include "link/hart_master.h"
 
 #include "link/command_flags.h"
+#include "link/hart_ip_message.h"
+#include "link/hart_ip_port.h"
 #include "link/posix_serial_port.h"
 
 namespace tandrin {
@@ -25,11 +27,12 @@ int HartMaster::OpenLink(const std::string& portName) {
     if (m_bOpen != 0) {
         CloseLink();  // never orphan a running receive side
     }
-    m_pPort = MakePort();
+    m_pPort = IsHartIpName(portName) ? MakeHartIpPort(m_nReplyTimeout) : MakePort();
     m_lastOpenError = PortOpenError::kOther;
     if (!m_pPort) {
         return 0;
     }
+    m_pPort->SetHeaderTrace(m_headerTrace);
     if (m_pPort->Open(portName) == 0) {
         m_lastOpenError = m_pPort->LastOpenError();
         return 0;  // the port object stays until CloseLink discards it
@@ -43,6 +46,7 @@ int HartMaster::OpenLink(const std::string& portName) {
     m_lastOpenError = PortOpenError::kNone;
     m_bPortLost = false;
     m_bOpen = 1;
+    StartKeepAlive();
     return 1;
 }
 
@@ -65,10 +69,27 @@ bool HartMaster::StartReceiving() {
             });
         }
     };
-    return m_pReceiveThread->StartThread(
-        fd,
-        [this](const std::uint8_t* bytes, std::size_t length) { AppendReceived(bytes, length); },
-        std::move(portGone));
+    ISerialPort* port = m_pPort.get();
+    const bool repliesEnd = RepliesEndTransactions();
+    const ISerialPort::ByteSink toMaster = [this](const std::uint8_t* bytes, std::size_t length) {
+        AppendReceived(bytes, length);
+    };
+    auto sink = [this, port, repliesEnd, toMaster, alive, loop](const std::uint8_t* bytes,
+                                                                std::size_t length) {
+        const bool wasReceiving = Receiving();
+        const std::uint64_t transaction = m_nTransactionSent.load(std::memory_order_acquire);
+        port->Unwrap(bytes, length, toMaster);
+        // A frame taken ends reception: on a line whose replies end
+        // transactions, judge it now rather than at the timeout.
+        if (repliesEnd && wasReceiving && !Receiving() && loop != nullptr) {
+            loop->Post([this, alive, transaction] {
+                if (!alive.expired()) {
+                    OnReplyTaken(transaction);
+                }
+            });
+        }
+    };
+    return m_pReceiveThread->StartThread(fd, std::move(sink), std::move(portGone));
 }
 
 void HartMaster::OnPortGone() {
@@ -76,6 +97,10 @@ void HartMaster::OnPortGone() {
     if (!m_pReceiveThread || !m_pReceiveThread->PortGone()) {
         return;
     }
+    LoseLink();
+}
+
+void HartMaster::LoseLink() {
     const bool inFlight = m_nPhase != 0;
     KillPhaseTimer();
     m_nPhase = 0;
@@ -99,6 +124,10 @@ void HartMaster::CloseLink() {
         m_pReceiveThread->FinishThread();
         m_pReceiveThread.reset();
     }
+    if (m_nKeepAliveTimer != 0 && m_pLoop != nullptr) {
+        m_pLoop->KillTimer(m_nKeepAliveTimer);
+    }
+    m_nKeepAliveTimer = 0;
     if (m_pPort->IsOpen()) {
         m_pPort->Close();
     }
@@ -138,12 +167,20 @@ void HartMaster::SendFrame(const std::uint8_t* bytes, int length) {
         StartPhaseTimer(0);
         return;
     }
-    if (m_pPort) {
-        m_pPort->RaiseRts();
+    if (RepliesEndTransactions()) {
+        // No line turn-around to time: wait for the reply, or retry.
+        ResetReception(1);
+        m_nTransactionSent.store(m_nTransaction, std::memory_order_release);
+        m_nPhase = 2;
+        StartPhaseTimer(m_pPort->ReplyTimeout());
+    } else {
+        if (m_pPort) {
+            m_pPort->RaiseRts();
+        }
+        ResetReception(1);
+        m_nPhase = 1;
+        StartPhaseTimer(m_timing.TransmitPeriod(m_byRequestCmd, length));
     }
-    ResetReception(1);
-    m_nPhase = 1;
-    StartPhaseTimer(m_timing.TransmitPeriod(m_byRequestCmd, length));
     if (m_pPort) {
         if (m_trace) {
             m_trace(true, bytes, static_cast<std::size_t>(length));
@@ -188,6 +225,18 @@ void HartMaster::OnPhaseTimer(TimerId timer) {
     if (m_pReceiveThread) {
         m_pReceiveThread->CatchUp();  // what arrived a moment ago still counts
     }
+    JudgeReply();
+}
+
+void HartMaster::OnReplyTaken(std::uint64_t transaction) {
+    if (transaction != m_nTransaction || m_nPhase != 2 || cancelFlag != 0) {
+        return;  // judged already, or another transaction's
+    }
+    KillPhaseTimer();
+    JudgeReply();
+}
+
+void HartMaster::JudgeReply() {
     if (ResponseComplete()) {
         StopReception();
         Complete(1, m_byRequestCmd);  // the dispatch accepted only this command
@@ -217,6 +266,30 @@ void HartMaster::OnPhaseTimer(TimerId timer) {
     if (answered) {
         m_bResponseOK.store(1, std::memory_order_release);
     }
+}
+
+void HartMaster::StartKeepAlive() {
+    const std::uint32_t period = m_pPort->KeepAlivePeriod();
+    if (period != 0 && m_pLoop != nullptr) {
+        m_nKeepAliveTimer =
+            m_pLoop->StartTimer(period, [this](TimerId id) { OnKeepAliveTimer(id); });
+    }
+}
+
+void HartMaster::OnKeepAliveTimer(TimerId timer) {
+    m_pLoop->KillTimer(timer);
+    if (timer != m_nKeepAliveTimer) {
+        return;
+    }
+    m_nKeepAliveTimer = 0;
+    if (!m_pPort || m_bOpen == 0) {
+        return;
+    }
+    if (!m_pPort->KeepAlive()) {
+        LoseLink();  // the server no longer answers
+        return;
+    }
+    StartKeepAlive();
 }
 
 void HartMaster::Complete(std::int32_t success, std::uint8_t command) {

@@ -53,6 +53,11 @@ class HartMaster : public DeviceData {
     EventLoop* Loop() const { return m_pLoop; }
     void SetPortFactory(PortFactory factory) { m_portFactory = std::move(factory); }
     void SetTrace(LinkTrace trace) { m_trace = std::move(trace); }
+    // Sees the message headers of a line that has its own (HART-IP).
+    void SetHeaderTrace(ISerialPort::HeaderTrace trace) { m_headerTrace = std::move(trace); }
+    // How long a request over HART-IP waits for its reply before it is
+    // sent again; 0 for the line's default.
+    void SetReplyTimeout(std::uint32_t ms) { m_nReplyTimeout = ms; }
     // A fresh, closed port of the kind this master opens (probing).
     std::unique_ptr<ISerialPort> MakePort() const {
         return m_portFactory ? m_portFactory() : nullptr;
@@ -124,6 +129,13 @@ class HartMaster : public DeviceData {
 
   private:
     void StartPhaseTimer(std::uint32_t period);
+    // A line that ends a transaction on its reply, not at the timers.
+    bool RepliesEndTransactions() const { return m_pPort && m_pPort->ReplyTimeout() != 0; }
+    void OnReplyTaken(std::uint64_t transaction);
+    void JudgeReply();
+    void StartKeepAlive();
+    void OnKeepAliveTimer(TimerId timer);
+    void LoseLink();
     void KillPhaseTimer();
     void OnPortGone();
     void StopReception();
@@ -135,6 +147,9 @@ class HartMaster : public DeviceData {
     EventLoop* m_pLoop = nullptr;
     PortFactory m_portFactory;
     LinkTrace m_trace;
+    ISerialPort::HeaderTrace m_headerTrace;
+    std::uint32_t m_nReplyTimeout = 0;
+    TimerId m_nKeepAliveTimer = 0;
     std::unique_ptr<ISerialPort> m_pPort;
     // Reads a port that has a descriptor; joined before the port closes.
     std::unique_ptr<ReceiveThread> m_pReceiveThread;
@@ -146,6 +161,8 @@ class HartMaster : public DeviceData {
     CompletionFn m_pfnCompletion = nullptr;
     TimerId m_nTimer = 0;              // the phase timer now pending, 0 for none
     std::uint64_t m_nTransaction = 0;  // bumped by every SendCommand
+    // The transaction whose request went out last, for the receive thread.
+    std::atomic<std::uint64_t> m_nTransactionSent{0};
     bool m_bPortLost = false;
     std::function<void()> m_linkLostHandler;
     // Lets news posted by the receive thread find out whether this master

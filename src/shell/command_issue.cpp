@@ -1,6 +1,7 @@
 #include "shell/command_issue.h"
 
 #include "link/command_flags.h"
+#include "link/hart_ip_message.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/port_open_message.h"
@@ -27,11 +28,29 @@ void Message(const char* key, MessageIcon icon) {
     }
 }
 
-void Report(bool full, const char* statusKey) {
+void Report(bool full, const std::string& status) {
     if (mainWindow != nullptr) {
         mainWindow->ShowProgress(full);
-        mainWindow->SetStatusText(0, LangText(statusKey));
+        mainWindow->SetStatusText(0, status);
     }
+}
+
+void Report(bool full, const char* statusKey) {
+    Report(full, LangText(statusKey));
+}
+
+// A HART-IP server names itself in what is said about it.
+std::string LinkLostText() {
+    const std::string& name = hartMaster.m_strPortName;
+    return IsHartIpName(name) ? FillIn(LangText("strServerLost"), {name}) : LangText("strPortLost");
+}
+
+// What the server said about the last request, when it refused it.
+std::string LineProblemText() {
+    const ISerialPort* port = hartMaster.Port();
+    const PortOpenError problem = port != nullptr ? port->LineProblem() : PortOpenError::kNone;
+    return problem == PortOpenError::kNone ? std::string()
+                                           : PortOpenMessage(problem, hartMaster.m_strPortName);
 }
 
 }  // namespace
@@ -74,15 +93,21 @@ void ReportLinkLost() {
     }
     const bool wasBusy = busyFlag != 0;
     mainWindow->StopSequence();
+    const std::string text = LinkLostText();
     if (wasBusy) {
         mainWindow->lastOutcome = MainDialog::Outcome::kFailed;
-        Message("strPortLost", MessageIcon::kError);
+        mainWindow->Shell().MessageBox(text, "HART", MessageIcon::kError);
     }
-    Report(true, "strPortLost");
+    Report(true, text);
 }
 
 void ReportFailed() {
-    Message("strCommFail", MessageIcon::kInformation);
+    const std::string problem = LineProblemText();
+    if (problem.empty()) {
+        Message("strCommFail", MessageIcon::kInformation);
+    } else if (mainWindow != nullptr) {
+        mainWindow->Shell().MessageBox(problem, "HART", MessageIcon::kInformation);
+    }
     busyFlag = 0;
     if (mainWindow != nullptr) {
         mainWindow->lastOutcome = MainDialog::Outcome::kFailed;

@@ -166,6 +166,15 @@ void FrameTrace::Received(const std::uint8_t* bytes, std::size_t length) {
     m_write(line);
 }
 
+void FrameTrace::Header(bool sent, const std::string& description) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_write(Prefix(sent ? "TX" : "RX", nullptr, 0) + " [" + description + "]");
+}
+
+ISerialPort::HeaderTrace FrameTrace::HeaderHook() {
+    return [this](bool sent, const std::string& description) { Header(sent, description); };
+}
+
 LinkTrace FrameTrace::Hook() {
     return [this](bool sent, const std::uint8_t* bytes, std::size_t length) {
         if (sent) {

@@ -25,8 +25,12 @@ class FrameTrace {
 
     void Sent(const std::uint8_t* bytes, std::size_t length);
     void Received(const std::uint8_t* bytes, std::size_t length);
+    // A line's own message header (HART-IP), described.
+    void Header(bool sent, const std::string& description);
     // A LinkTrace for HartMaster::SetTrace; this object must outlive its use.
     LinkTrace Hook();
+    // The same for HartMaster::SetHeaderTrace.
+    ISerialPort::HeaderTrace HeaderHook();
 
   private:
     std::string Prefix(const char* direction, const std::uint8_t* bytes, std::size_t length) const;

@@ -81,6 +81,8 @@ class MainDialog {
     void InitPorts(const std::vector<std::string>& extraCandidates = {},
                    const std::string& preferredPort = {});
     void OnPortCommand(int id);
+    // Asks for a HART-IP server and makes it the port, stored.
+    void ChooseHartIpServer();
     void SelectPort(const std::string& name);
     void OnLine();
     void Search();

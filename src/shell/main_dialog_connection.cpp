@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "link/command_flags.h"
+#include "link/hart_ip_message.h"
 #include "link/scan_ports.h"
 #include "shell/command_issue.h"
 #include "shell/lang_text.h"
@@ -45,7 +46,7 @@ void MainDialog::InitPorts(const std::vector<std::string>& extraCandidates,
     // stored that still exists is theirs to use, and its error theirs to see.
     if (!preferredPort.empty()) {
         KeepPort(preferredPort);
-    } else if (haveStored && PathExists(stored)) {
+    } else if (haveStored && (PathExists(stored) || IsHartIpName(stored))) {
         KeepPort(stored);
     }
     RebuildMenuRange(m_menu, main_ids::kMenuEnvironment, main_ids::kPortSubmenu,
@@ -77,6 +78,23 @@ void MainDialog::OnPortCommand(int id) {
         return;
     }
     currentPort = portList[i];
+    SelectPort(currentPort);
+    RegWriteString(kSettingsKey, "Port", currentPort);
+}
+
+void MainDialog::ChooseHartIpServer() {
+    HartIpAddress address;
+    if (!ParseHartIpName(currentPort, address)) {
+        address.host = "";
+    }
+    if (!m_shell.AskHartIpServer(address) || address.host.empty()) {
+        return;
+    }
+    const std::string name = HartIpName(address);
+    KeepPort(name);
+    RebuildMenuRange(m_menu, main_ids::kMenuEnvironment, main_ids::kPortSubmenu,
+                     main_ids::kPortFirst, main_ids::kPortLast, portList);
+    currentPort = name;
     SelectPort(currentPort);
     RegWriteString(kSettingsKey, "Port", currentPort);
 }

@@ -195,6 +195,9 @@ MainDialog::CommandResult MainDialog::OnCommand(int id) {
         case kStop:
             StopSequence();
             return CommandResult::kDone;
+        case kPortHartIp:
+            ChooseHartIpServer();
+            return CommandResult::kDone;
         case kProductInfo:
             ProductInformation();
             return CommandResult::kDone;

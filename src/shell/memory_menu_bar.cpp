@@ -56,6 +56,14 @@ bool InRange(int index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) < size;
 }
 
+// The ports, then a HART-IP server to name.
+MemoryMenuBar::Item PortSubmenu() {
+    MemoryMenuBar::Item ports = NumberedSubmenu("Serial Port", 32787);
+    ports.submenu.push_back(Separator());
+    ports.submenu.push_back(Command(32841, "HART-IP Server..."));
+    return ports;
+}
+
 }  // namespace
 
 MemoryMenuBar::MemoryMenuBar() {
@@ -64,8 +72,7 @@ MemoryMenuBar::MemoryMenuBar() {
         {"Process",
          {Command(32772, "OnLine"), Command(32773, "Search"), Command(32774, "Reset"),
           Command(32776, "Stop")}},
-        {"Envirmont",
-         {NumberedSubmenu("Serial Port", 32787), Separator(), NumberedSubmenu("Language", 32797)}},
+        {"Envirmont", {PortSubmenu(), Separator(), NumberedSubmenu("Language", 32797)}},
         {"Help", {Command(32786, "About"), Command(32807, "Trace Folder")}},
     };
 }

@@ -26,6 +26,22 @@ const char* KeyOf(PortOpenError error) {
             return "strPortSettings";
         case PortOpenError::kOther:
             return "strPortOther";
+        case PortOpenError::kBadServerName:
+            return "strServerName";
+        case PortOpenError::kUnknownHost:
+            return "strServerUnknown";
+        case PortOpenError::kNoServer:
+            return "strServerNone";
+        case PortOpenError::kSessionsInUse:
+            return "strServerBusy";
+        case PortOpenError::kVersionRefused:
+            return "strServerVersion";
+        case PortOpenError::kSessionRefused:
+            return "strServerRefused";
+        case PortOpenError::kServerNak:
+            return "strServerNak";
+        case PortOpenError::kServerError:
+            return "strServerError";
         case PortOpenError::kNone:
             break;
     }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "link/hart_ip_message.h"
+
 namespace tandrin {
 
 enum class MessageIcon { kInformation, kWarning, kError, kQuestion };
@@ -36,6 +38,9 @@ class ShellServices {
                                              const std::string& defaultExtension) {
         return SaveFileDialog(filter, defaultExtension);
     }
+    // Asks for a HART-IP server (host, port, UDP or TCP), starting from
+    // `address`; false when the user cancels or the front end cannot ask.
+    virtual bool AskHartIpServer(HartIpAddress& /*address*/) { return false; }
 };
 
 }  // namespace tandrin

@@ -9,6 +9,7 @@
 
 #include "platform/poll_event_loop.h"
 #include "platform/stop_signals.h"
+#include "sim/hart_ip_server.h"
 #include "sim/sim_line.h"
 #include "sim/sim_options.h"
 #include "sim/simulator.h"
@@ -65,6 +66,25 @@ int Serve(const SimCommandLine& options) {
     simOptions.seed = options.seed;
     Announce(options, linked);
     Simulator simulator(loop, std::move(line), options.devices, std::move(faults), simOptions);
+    std::unique_ptr<HartIpServer> server;
+    if (options.hartIpHost) {
+        server = std::make_unique<HartIpServer>(
+            loop, options.hartIpFaults,
+            options.fast ? HartIpServer::kFastLineTimeoutMs : HartIpServer::kPacedLineTimeoutMs,
+            simOptions.trace);
+        if (!server->Listen(*options.hartIpHost, options.hartIpPort, error) ||
+            !server->AttachLine(linked, error)) {
+            std::fprintf(stderr, "tandrin-sim: %s\n", error.c_str());
+            return 1;
+        }
+        HartIpAddress address;
+        address.host = options.hartIpHost->empty() ? "127.0.0.1" : *options.hartIpHost;
+        address.port = server->Port();
+        std::printf("%s\n", HartIpName(address).c_str());
+        std::fflush(stdout);
+        std::fprintf(stderr, "tandrin-sim: HART-IP on UDP and TCP port %u of %s\n", address.port,
+                     address.host.c_str());
+    }
 
     int status = 0;
     simulator.SetLineLostHandler([&](const std::string& reason) {
@@ -81,6 +101,9 @@ int Serve(const SimCommandLine& options) {
         linked = next->Path();
         Announce(options, linked);
         simulator.Attach(std::move(next));
+        if (server && !server->AttachLine(linked, why)) {
+            std::fprintf(stderr, "tandrin-sim: %s\n", why.c_str());
+        }
     });
 
     loop.Run();

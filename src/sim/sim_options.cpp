@@ -52,6 +52,29 @@ bool SettleAddresses(std::vector<DeviceConfig>& devices, const std::vector<bool>
     return true;
 }
 
+// [HOST:]PORT, an IPv6 host in brackets.
+bool ParseListenAddress(const std::string& text, std::string& host, std::uint16_t& port) {
+    const auto colon = text.rfind(':');
+    std::string portText = text;
+    host.clear();
+    if (colon != std::string::npos) {
+        host = text.substr(0, colon);
+        portText = text.substr(colon + 1);
+        if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+            host = host.substr(1, host.size() - 2);
+        }
+        if (host.empty()) {
+            return false;
+        }
+    }
+    const auto value = ParseUnsigned(portText, 65535);
+    if (!value) {
+        return false;
+    }
+    port = static_cast<std::uint16_t>(*value);
+    return true;
+}
+
 }  // namespace
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
@@ -61,7 +84,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool takesValue = arg == "--link" || arg == "--port" || arg == "--device" ||
-                                arg == "--fault" || arg == "--seed";
+                                arg == "--fault" || arg == "--seed" || arg == "--hart-ip" ||
+                                arg == "--hart-ip-fault" || arg == "--hart-ip-close-time";
         if (takesValue && i + 1 >= args.size()) {
             error = arg + " needs a value";
             return false;
@@ -90,6 +114,24 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
             }
             named.push_back(HasPollKey(args[i]));
             out.devices.push_back(config);
+        } else if (arg == "--hart-ip") {
+            std::string host;
+            if (!ParseListenAddress(args[++i], host, out.hartIpPort)) {
+                error = "--hart-ip takes [HOST:]PORT";
+                return false;
+            }
+            out.hartIpHost = host;
+        } else if (arg == "--hart-ip-close-time") {
+            const auto ms = ParseUnsigned(args[++i], 24u * 3600 * 1000);
+            if (!ms || *ms < 1000) {
+                error = "--hart-ip-close-time takes 1000 to 86400000 ms";
+                return false;
+            }
+            out.hartIpFaults.maxCloseTimeMs = *ms;
+        } else if (arg == "--hart-ip-fault") {
+            if (!ParseHartIpFault(args[++i], out.hartIpFaults, error)) {
+                return false;
+            }
         } else if (arg == "--fault") {
             FaultRule fault;
             if (!ParseFaultRule(args[++i], fault, error)) {
@@ -103,6 +145,10 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
     }
     if (out.linkPath && out.portDevice) {
         error = "--link names a pty; it does not go with --port";
+        return false;
+    }
+    if (out.hartIpHost && out.portDevice) {
+        error = "--hart-ip serves the simulated line; it does not go with --port";
         return false;
     }
     if (out.devices.empty()) {
@@ -134,6 +180,15 @@ std::string SimUsage() {
                "  --fast          answer at once instead of at 1200 baud line pace\n"
                "  --trace         print every request and answer on standard error\n"
                "  --seed N        seed for the line noise (default 1)\n"
+               "  --hart-ip [HOST:]PORT  also serve HART-IP on UDP and TCP at PORT (0:\n"
+               "                  any free port) of HOST (default 127.0.0.1), relaying\n"
+               "                  to the line; prints hart-ip://HOST:PORT on the second\n"
+               "                  line of standard output\n"
+               "  --hart-ip-fault FAULT  refuse (every session: all sessions in use),\n"
+               "                  drop[=N] (the next N replies are lost), nak[=N] (the\n"
+               "                  next N requests are NAKed); repeatable\n"
+               "  --hart-ip-close-time MS  the longest inactivity close time the server\n"
+               "                  grants a session (default a day)\n"
                "  --help          this text\n"
                "\n") +
            kDeviceKeysHelp + "\n" + kFaultHelp +

@@ -6,6 +6,7 @@
 
 #include "sim/device_config.h"
 #include "sim/fault_plan.h"
+#include "sim/hart_ip_server.h"
 
 namespace tandrin::sim {
 
@@ -15,6 +16,10 @@ struct SimCommandLine {
     std::optional<std::string> portDevice;  // --port: a real serial line
     std::vector<DeviceConfig> devices;      // at least one after parsing
     std::vector<FaultRule> faults;
+    // --hart-ip [HOST:]PORT: also serve HART-IP there (HOST "" for loopback)
+    std::optional<std::string> hartIpHost;
+    std::uint16_t hartIpPort = 0;
+    HartIpFaults hartIpFaults;
     bool fast = false;
     bool trace = false;
     bool help = false;

@@ -17,7 +17,28 @@ bool SimulatorThread::Start(SimSetup setup, std::string& error) {
     m_simulator = std::make_unique<Simulator>(*m_loop, std::move(line), setup.devices,
                                               std::move(setup.faults), setup.options);
     m_stats = m_simulator->Stats();
+    if (setup.hartIpPort && !StartServer(setup, error)) {
+        m_simulator.reset();
+        m_loop.reset();
+        return false;
+    }
     m_thread = std::thread([loop = m_loop.get()] { loop->Run(); });
+    return true;
+}
+
+bool SimulatorThread::StartServer(const SimSetup& setup, std::string& error) {
+    const std::uint32_t lineTimeout = setup.options.pacing.paced ? HartIpServer::kPacedLineTimeoutMs
+                                                                 : HartIpServer::kFastLineTimeoutMs;
+    m_server = std::make_unique<HartIpServer>(*m_loop, setup.hartIpFaults, lineTimeout,
+                                              setup.options.trace);
+    if (!m_server->Listen("", *setup.hartIpPort, error) || !m_server->AttachLine(m_path, error)) {
+        m_server.reset();
+        return false;
+    }
+    HartIpAddress address;
+    address.host = "127.0.0.1";
+    address.port = m_server->Port();
+    m_hartIpUrl = HartIpName(address);
     return true;
 }
 
@@ -26,6 +47,8 @@ void SimulatorThread::Stop() {
         m_loop->Quit();
         m_thread.join();
     }
+    m_server.reset();
+    m_hartIpUrl.clear();
     m_simulator.reset();
     m_loop.reset();
 }

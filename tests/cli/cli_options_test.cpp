@@ -25,6 +25,19 @@ TEST(CliOptions, ReadsEveryOption) {
     EXPECT_FALSE(options.demo);
 }
 
+TEST(CliOptions, ReadsAHartIpServerAndItsTimeout) {
+    CliOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--port", "hart-ip+tcp://10.1.4.20:5094", "--timeout", "250", "read"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.port, "hart-ip+tcp://10.1.4.20:5094");
+    EXPECT_EQ(options.timeoutMs, 250u);
+    CliOptions defaults;
+    ASSERT_TRUE(Parse({"read"}, defaults, error));
+    EXPECT_EQ(defaults.timeoutMs, 0u) << "the line's own default";
+}
+
 TEST(CliOptions, DefaultsToEnglishAddressZeroAndTheStoredPort) {
     CliOptions options;
     std::string error;
@@ -46,6 +59,10 @@ TEST(CliOptions, RefusesBadUsageWithAReason) {
         {"online", "--port"},
         {"--verbose", "online"},
         {"--demo", "--port", "/dev/ttyUSB0", "online"},
+        {"--timeout", "9", "read"},
+        {"--timeout", "600001", "read"},
+        {"--timeout", "1.5", "read"},
+        {"read", "--timeout"},
     };
     for (const auto& args : bad) {
         CliOptions options;

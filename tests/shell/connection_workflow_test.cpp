@@ -293,7 +293,10 @@ TEST_F(ConnectionWorkflow, NoPortAtAllIsReportedAndEveryCommandRefused) {
     line.acceptsPath = [](const std::string&) { return false; };
     dialog.InitPorts({"/dev/ttyFAKE0"});
     EXPECT_TRUE(dialog.portList.empty());
-    EXPECT_EQ(menu.ItemCount(main_ids::kMenuEnvironment, main_ids::kPortSubmenu), 0);
+    // No serial port: a HART-IP server may still be named.
+    ASSERT_EQ(menu.ItemCount(main_ids::kMenuEnvironment, main_ids::kPortSubmenu), 2);
+    EXPECT_EQ(menu.ItemId(main_ids::kMenuEnvironment, main_ids::kPortSubmenu, 1),
+              main_ids::kPortHartIp);
     dialog.OnLine();
     EXPECT_EQ(MessageTexts(),
               (std::vector<std::string>{LangText("strPortFail"), LangText("strPortFail")}));

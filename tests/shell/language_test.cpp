@@ -108,7 +108,8 @@ TEST_F(LanguageTest, StartUpListsLanguageFilesByByteOrderOfTheirNamesAndStoresNo
     EXPECT_EQ(CheckedLanguages(), std::vector<int>{0});
     EXPECT_EQ(m_dialog.currentLanguage, "Upper");
     EXPECT_EQ(languageFilePath, m_program.Path() + "E.INI");
-    EXPECT_EQ(m_menu.ItemTexts(kMenuEnvironment, kPortSubmenu).size(), 10u);
+    // Ten ports, a separator, HART-IP Server...
+    EXPECT_EQ(m_menu.ItemTexts(kMenuEnvironment, kPortSubmenu).size(), 12u);
     EXPECT_TRUE(m_shell.messages.empty());
     EXPECT_FALSE(fs::exists(SettingsFile()));
 }
@@ -321,14 +322,15 @@ TEST(MenuRange, ReplacesOnlyItsRangeAndShowsAtMostItsSize) {
     }
     RebuildMenuRange(menu, kMenuEnvironment, kPortSubmenu, kPortFirst, kPortLast, ports);
     const std::vector<std::string> texts = menu.ItemTexts(kMenuEnvironment, kPortSubmenu);
-    ASSERT_EQ(texts.size(), 11u);
+    ASSERT_EQ(texts.size(), 13u);  // and the separator, HART-IP Server...
     EXPECT_EQ(texts[0], "/dev/ttyUSB0");
     EXPECT_EQ(texts[9], "/dev/ttyUSB9");
     EXPECT_EQ(texts[10], "other");
     EXPECT_EQ(menu.ItemId(kMenuEnvironment, kPortSubmenu, 9), kPortLast);
 
     RebuildMenuRange(menu, kMenuEnvironment, kPortSubmenu, kPortFirst, kPortLast, {});
-    EXPECT_EQ(menu.ItemTexts(kMenuEnvironment, kPortSubmenu), std::vector<std::string>{"other"});
+    EXPECT_EQ(menu.ItemTexts(kMenuEnvironment, kPortSubmenu),
+              (std::vector<std::string>{"other", "", "HART-IP Server..."}));
     EXPECT_EQ(menu.ItemTexts(kMenuEnvironment, kLanguageSubmenu).size(), 10u);
 }
 

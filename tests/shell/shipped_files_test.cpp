@@ -141,6 +141,14 @@ KeySet Inventory() {
     for (const auto& [key, english] : LoopCheckEnglishTexts()) {
         keys.insert({"LoopCheck", key});
     }
+    // A HART-IP server: the menu entry, its dialog, what is said naming it.
+    keys.insert({"Menu", "IDM_PORT_HART_IP"});
+    for (const char* key : {"strHartIpTitle", "strHartIpHost", "strHartIpPort",
+                            "strHartIpTransport", "strServerName", "strServerUnknown",
+                            "strServerNone", "strServerBusy", "strServerVersion",
+                            "strServerRefused", "strServerNak", "strServerError", "strServerLost"}) {
+        keys.insert({"String", key});
+    }
     return keys;
 }
 

@@ -68,6 +68,8 @@ QtMenuBar::QtMenuBar(QMenuBar* bar, CommandHandler onCommand)
     for (int i = 0; i < 10; ++i) {
         MakeCommand(ports, kPortFirst + i, QString::number(i + 1), nullptr);
     }
+    ports->addSeparator();
+    MakeCommand(ports, kPortHartIp, QStringLiteral("HART-IP Server..."), "IDM_PORT_HART_IP");
     environment->addSeparator();
     QMenu* languages = environment->addMenu(QStringLiteral("Language"));
     languages->setObjectName(QStringLiteral("IDS_MENU_LANG"));

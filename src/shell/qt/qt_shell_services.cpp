@@ -4,9 +4,28 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "shell/lang_text.h"
 #include "shell/qt/qt_text.h"
 
 namespace tandrin {
+
+bool QtShellServices::AskHartIpServer(HartIpAddress& address) {
+    HartIpServerQuestion question;
+    question.title = ToQt(LangText("strHartIpTitle"));
+    question.hostLabel = ToQt(LangText("strHartIpHost"));
+    question.portLabel = ToQt(LangText("strHartIpPort"));
+    question.transportLabel = ToQt(LangText("strHartIpTransport"));
+    question.host = QString::fromStdString(address.host);
+    question.port = address.port;
+    question.tcp = address.tcp;
+    if (!m_prompts->HartIpServer(question) || question.host.trimmed().isEmpty()) {
+        return false;
+    }
+    address.host = question.host.trimmed().toStdString();
+    address.port = question.port;
+    address.tcp = question.tcp;
+    return true;
+}
 
 void QtShellServices::SetWidgets(QLabel* pane0, QLabel* pane1, QProgressBar* progress) {
     m_panes[0] = pane0;

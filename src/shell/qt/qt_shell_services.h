@@ -31,6 +31,7 @@ class QtShellServices : public ShellServices {
     std::string SaveFileDialogTitled(const std::string& title, const std::string& filter,
                                      const std::string& defaultName,
                                      const std::string& defaultExtension) override;
+    bool AskHartIpServer(HartIpAddress& address) override;
 
   private:
     UserPrompts* m_prompts;

@@ -1,8 +1,14 @@
 #include "shell/qt/user_prompts.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QSpinBox>
 #include <QUrl>
 
 namespace tandrin {
@@ -70,6 +76,34 @@ QString DialogPrompts::SaveFileTitled(const QString& title, const QString& filte
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                ? dialog.selectedFiles().constFirst()
                : QString();
+}
+
+bool DialogPrompts::HartIpServer(HartIpServerQuestion& question) {
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(question.title);
+    auto* host = new QLineEdit(question.host, &dialog);
+    host->setObjectName(QStringLiteral("host"));
+    auto* port = new QSpinBox(&dialog);
+    port->setRange(1, 65535);
+    port->setValue(question.port);
+    auto* transport = new QComboBox(&dialog);
+    transport->addItems({QStringLiteral("UDP"), QStringLiteral("TCP")});
+    transport->setCurrentIndex(question.tcp ? 1 : 0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(question.hostLabel, host);
+    form->addRow(question.portLabel, port);
+    form->addRow(question.transportLabel, transport);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    question.host = host->text();
+    question.port = static_cast<quint16>(port->value());
+    question.tcp = transport->currentIndex() == 1;
+    return true;
 }
 
 void DialogPrompts::OpenAddress(const QString& address) {

@@ -11,6 +11,14 @@ namespace tandrin {
 // The shell services that wait for the user or leave the program: message
 // boxes, questions, file dialogs and opening an address. Apart so that tests
 // can answer them without a modal dialog.
+// What the HART-IP server dialog shows and gives back.
+struct HartIpServerQuestion {
+    QString title, hostLabel, portLabel, transportLabel;
+    QString host;
+    quint16 port = 5094;
+    bool tcp = false;
+};
+
 class UserPrompts {
   public:
     virtual ~UserPrompts() = default;
@@ -30,6 +38,8 @@ class UserPrompts {
                                    const QString& /*name*/, const QString& defaultSuffix) {
         return SaveFile(filter, defaultSuffix);
     }
+    // Fills in host, port and transport; false when cancelled.
+    virtual bool HartIpServer(HartIpServerQuestion& /*question*/) { return false; }
 };
 
 // The real thing: modal Qt dialogs over `parent`, the desktop's opener.
@@ -46,6 +56,7 @@ class DialogPrompts : public UserPrompts {
     void OpenAddress(const QString& address) override;
     QString SaveFileTitled(const QString& title, const QString& filter, const QString& name,
                            const QString& defaultSuffix) override;
+    bool HartIpServer(HartIpServerQuestion& question) override;
 
   private:
     QPointer<QWidget> m_parent;
