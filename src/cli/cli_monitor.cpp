@@ -70,8 +70,13 @@ class MonitorCommand {
              {monitor_ids::kRadioPv, monitor_ids::kRadioMa, monitor_ids::kRadioPercent}) {
             m_pageForm.Add(radio);
         }
+        // The window tells its pages when the port goes away.
+        m_session.Dialog().SetPage(MainDialog::kMonitorPage, &m_page);
     }
-    ~MonitorCommand() { m_page.EndRecording(); }
+    ~MonitorCommand() {
+        m_session.Dialog().SetPage(MainDialog::kMonitorPage, nullptr);
+        m_page.EndRecording();
+    }
     MonitorCommand(const MonitorCommand&) = delete;
     MonitorCommand& operator=(const MonitorCommand&) = delete;
 
@@ -148,11 +153,14 @@ int MonitorCommand::Monitor() {
     while (!m_session.Loop().RunUntil(finished, 60'000)) {
     }
     const bool failed = !m_page.Recording() && !Stopped();
+    // Taken before the record is written, which has messages of its own.
+    const std::string failure =
+        shell.messages.empty() ? LangText("strCommFail") : shell.messages.front().text;
     m_page.EndRecording();
     hartMaster.CloseLink();
     const bool written = WriteRecord();
     if (failed) {
-        return Fail(shell.messages.empty() ? LangText("strCommFail") : shell.messages.front().text);
+        return Fail(failure);
     }
     if (!written) {
         return kExitFailed;

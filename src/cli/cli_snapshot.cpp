@@ -97,6 +97,10 @@ int SnapshotCommand::Print(const std::string& json, const std::string& text, int
 
 int SnapshotCommand::Failed(ProcedureOutcome outcome) {
     const std::string message = m_session.LastMessage();
+    // A port that went away stops the procedure too, but it was not the user.
+    if (hartMaster.PortLost()) {
+        return m_session.Output().Fail(Utf8(LangText("strPortLost")));
+    }
     if (outcome == ProcedureOutcome::kStopped) {
         return m_session.Output().Fail("stopped");
     }

@@ -73,7 +73,7 @@ void ReportLinkLost() {
         return;
     }
     const bool wasBusy = busyFlag != 0;
-    mainWindow->StopSequence();
+    mainWindow->LinkLost();
     if (wasBusy) {
         mainWindow->lastOutcome = MainDialog::Outcome::kFailed;
         Message("strPortLost", MessageIcon::kError);

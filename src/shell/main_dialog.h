@@ -30,6 +30,10 @@ class DevicePage {
     // Asked before the page is left or the program ends; false keeps the
     // page as it is (the user chose to keep what it holds).
     virtual bool MayDiscard() { return true; }
+    // The port went away; any sequence has been stopped. A page that runs
+    // on by itself (the monitor's recording) ends here, since no
+    // completion will come.
+    virtual void LinkLost() {}
 };
 
 // The main window's logic, written against its controls (a Form), its menu
@@ -77,6 +81,8 @@ class MainDialog {
     void ProductInformation();
     void ReadValues();
     void StopSequence();
+    // The port went away: the sequence is stopped and every page told.
+    void LinkLost();
     void ShowValue(long lParam);
     static void MainStepDone(void* user, std::int32_t success, std::uint8_t command);
     int SearchStep(int answered);
