@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/cli_session.h"
+#include "cli/terminal_text.h"
 #include "device/degree_text.h"
 #include "link/hart_master.h"
 #include "pages/memory_monitor_views.h"
@@ -106,10 +107,11 @@ void MonitorCommand::PrintSample(Quantity quantity, const Sample& sample, const 
                    .Add("value", sample.value)
                    .Add("unit", unit)
                    .Text()
-            << std::endl;
+            << '\n';
     } else {
+        // The unit may come from a record file.
         out << SeriesName(quantity) << " " << time << " " << ShortestNumber(sample.value) << " "
-            << unit << std::endl;
+            << Printable(unit) << '\n';
     }
 }
 
@@ -137,6 +139,7 @@ int MonitorCommand::Monitor() {
                                      ? UnitUtf8(hartMaster.m_strPVUnit, Gbk())
                                      : (quantity == Quantity::kCurrent ? "mA" : "%");
         PrintSample(quantity, sample, unit);
+        m_output.Out().flush();  // as it comes
     });
 
     ConsoleShell& shell = m_session.Shell();
@@ -185,6 +188,9 @@ int MonitorCommand::PrintRecord() {
         out << TrendRecordCsv(record, Gbk());
         return m_output.Done();
     }
+    if (Stopped()) {
+        return m_output.Done();
+    }
     const std::string unit = UnitUtf8(record.m_PVUnit, Gbk());
     if (m_output.Json()) {
         out << JsonObject()
@@ -198,7 +204,7 @@ int MonitorCommand::PrintRecord() {
             << "\n";
     } else {
         out << "PV range " << ShortestNumber(record.m_PVMin) << " to "
-            << ShortestNumber(record.m_PVMax) << " " << unit << "\n";
+            << ShortestNumber(record.m_PVMax) << " " << Printable(unit) << "\n";
     }
     const std::pair<Quantity, const SampleList*> series[] = {{Quantity::kPv, &record.pv},
                                                              {Quantity::kCurrent, &record.current},
@@ -207,6 +213,10 @@ int MonitorCommand::PrintRecord() {
         const std::string seriesUnit =
             quantity == Quantity::kPv ? unit : (quantity == Quantity::kCurrent ? "mA" : "%");
         for (const Sample& sample : *samples) {
+            // A stop signal ends a long listing at once.
+            if (Stopped()) {
+                return m_output.Done();
+            }
             PrintSample(quantity, sample, seriesUnit);
         }
     }

@@ -110,8 +110,8 @@ int SnapshotCommand::Failed(ProcedureOutcome outcome) {
 bool SnapshotCommand::ReadFile(DeviceSnapshot& saved) {
     std::string text;
     std::string error;
-    if (!ReadWholeFile(m_args.file, text)) {
-        m_session.Output().Fail("cannot read " + m_args.file);
+    if (const FileReadStatus read = ReadWholeFile(m_args.file, text); !read) {
+        m_session.Output().Fail(FileReadProblem(m_args.file, read));
         return false;
     }
     if (!ParseSnapshot(text, saved, error)) {

@@ -61,9 +61,12 @@ void SnapshotWorkflow::RestoreConfiguration() {
         return;
     }
     std::string text;
-    std::string error = "cannot read the file";
+    std::string error;
     DeviceSnapshot saved;
-    if (!ReadWholeFile(path, text) || !ParseSnapshot(text, saved, error)) {
+    if (const FileReadStatus read = ReadWholeFile(path, text); !read) {
+        error = FileReadProblem(path, read);
+    }
+    if (!error.empty() || !ParseSnapshot(text, saved, error)) {
         Message(Text("strSnapReadFail") + error, MessageIcon::kError);
         return;
     }

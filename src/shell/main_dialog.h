@@ -132,6 +132,8 @@ class MainDialog {
     std::string currentPort;
     std::vector<std::string> languageNames;
     std::vector<std::string> languageFiles;
+    // Why a language file found was not read (a FIFO, too large, ...).
+    std::vector<std::string> languageProblems;
     std::string currentLanguage;
     int mainMode = 0;
 
