@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -149,6 +150,43 @@ TEST_F(LoopCheckCli, BadOptionsAndReadingsAreRefusedClearly) {
     EXPECT_EQ(bad.status, 1) << bad.out;
     EXPECT_NE(bad.out.find("8,0"), std::string::npos) << bad.out;
     EXPECT_EQ(Cli({"loop-check", "--readings", dir.Path() + "missing"}).status, 1);
+}
+
+TEST_F(LoopCheckCli, ReadingsThatNeverEndOrAreHugeAreRefusedWithoutEcho) {
+    Simulate();
+    const auto start = std::chrono::steady_clock::now();
+    const Result zero = Cli({"--json", "loop-check", "--readings", "/dev/zero"});
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_NE(zero.out.find("/dev/zero is neither a file, a pipe nor a terminal"),
+              std::string::npos)
+        << zero.out;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+
+    // Ten megabytes of digits in one line, from a pipe.
+    ChildProgram piped({"/bin/sh", "-c",
+                        "head -c 10000000 /dev/zero | tr '\\0' 7 | exec \"$0\" --port \"$1\" "
+                        "--json loop-check --readings -",
+                        TANDRIN_CLI_PROGRAM, path});
+    const std::string out = piped.ReadAll(60s);
+    EXPECT_EQ(piped.Wait(60s), 1) << out.substr(0, 300);
+    EXPECT_NE(out.find("a line longer than 256 bytes (\\\"77777777777777777777...\\\")"),
+              std::string::npos)
+        << out.substr(0, 300);
+    EXPECT_LT(out.size(), 2000u);
+}
+
+TEST_F(LoopCheckCli, BlankAndCommentLinesCostLittle) {
+    Simulate();
+    std::string lines;
+    for (int i = 0; i < 200'000; ++i) {
+        lines += "\n# comment\n";
+    }
+    const std::string readings = Readings(lines + "4.0\n8.0\n12.0\n16.0\n20.0\n");
+    const auto start = std::chrono::steady_clock::now();
+    const Result result = Cli({"--json", "loop-check", "--readings", readings});
+    EXPECT_EQ(result.status, 0) << result.out;
+    // Generous: it was a minute.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
 }
 
 }  // namespace
