@@ -42,8 +42,8 @@ KeySet Inventory() {
           "strPVCurve", "strCurrentCurve", "strPercentCurve", "strUnit", "strData", "strTime",
           "strFileError", "strSetZero", "strSetFull",
           // Port errors that name the port
-          "strPortMissing", "strPortNotSerial", "strPortBusy", "strPortDenied", "strPortSettings",
-          "strPortOther", "strNoMeter",
+          "strPortMissing", "strPortNotSerial", "strPortBusy", "strPortDenied",
+          "strPortDeniedOwner", "strPortSettings", "strPortOther", "strNoMeter",
           // Loop safety
           "strFixCurrentOnClose", "strFixCurrentOnLeave",
           // Device information page
@@ -87,16 +87,47 @@ KeySet Inventory() {
     keys.insert({"String", "strDiscardSamples"});
     keys.insert({"String", "strExportCsv"});
     // Configuration snapshots: File menu entries, restore dialog, field names.
-    for (const char* key :
-         {"IDM_FILE_SAVECONFIG", "IDM_FILE_RESTORECONFIG", "strSnapFilter", "strSnapSaved",
-          "strSnapWriteFail", "strSnapReadFail", "strSnapOtherDevice", "strSnapEqual",
-          "strSnapTitle", "strSnapIntro", "strSnapColField", "strSnapColFile", "strSnapColDevice",
-          "strSnapWithAddress", "strSnapWithFinal", "strSnapRestore", "strSnapCancel",
-          "strSnapRestored", "strSnapNotTaken", "tag", "descriptor", "message", "date",
-          "final_assembly", "poll_address", "sensors", "work_mode", "output_sensor",
-          "sensor1_type", "sensor1_wiring", "sensor1_offset", "sensor2_type", "sensor2_wiring",
-          "sensor2_offset", "unit", "lower_range", "upper_range", "damping", "display_mode",
-          "decimals", "alarm"}) {
+    for (const char* key : {"IDM_FILE_SAVECONFIG",
+                            "IDM_FILE_RESTORECONFIG",
+                            "strSnapFilter",
+                            "strSnapSaved",
+                            "strSnapWriteFail",
+                            "strSnapReadFail",
+                            "strSnapOtherDevice",
+                            "strSnapEqual",
+                            "strSnapTitle",
+                            "strSnapIntro",
+                            "strSnapColField",
+                            "strSnapColFile",
+                            "strSnapColDevice",
+                            "strSnapWithAddress",
+                            "strSnapWithFinal",
+                            "strSnapRestore",
+                            "strSnapCancel",
+                            "strSnapRestored",
+                            "strSnapNotTaken",
+                            "tag",
+                            "descriptor",
+                            "message",
+                            "date",
+                            "final_assembly",
+                            "poll_address",
+                            "sensors",
+                            "work_mode",
+                            "output_sensor",
+                            "sensor1_type",
+                            "sensor1_wiring",
+                            "sensor1_offset",
+                            "sensor2_type",
+                            "sensor2_wiring",
+                            "sensor2_offset",
+                            "unit",
+                            "lower_range",
+                            "upper_range",
+                            "damping",
+                            "display_mode",
+                            "decimals",
+                            "alarm"}) {
         keys.insert({"Snapshot", key});
     }
     // Loop check: the menu entry, the window and the report.
