@@ -22,6 +22,7 @@
 #include "pages/decimal_text.h"
 #include "platform/poll_event_loop.h"
 #include "platform/stop_signals.h"
+#include "platform/text_codec.h"
 #include "platform/unique_fd.h"
 #include "procedures/loop_check.h"
 #include "procedures/loop_check_report.h"
@@ -312,8 +313,9 @@ int LoopCheckRunner::Run() {
     }
     m_session.Shell().messages.clear();
     // Start keeps the names a check had.
-    m_check.Record().technician = m_options.technician;
-    m_check.Record().referenceMeter = m_options.meter;
+    // Typed on a terminal that may not be UTF-8; the report is.
+    m_check.Record().technician = UserTextToUtf8(m_options.technician);
+    m_check.Record().referenceMeter = UserTextToUtf8(m_options.meter);
     if (!m_check.Start(m_options.settings)) {
         const std::string message = Utf8(m_session.LastMessage());
         return m_session.Output().Fail(message.empty() ? Utf8(LangText("strOpFail")) : message);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -150,6 +151,39 @@ TEST_F(LoopCheckCli, BadOptionsAndReadingsAreRefusedClearly) {
     EXPECT_EQ(bad.status, 1) << bad.out;
     EXPECT_NE(bad.out.find("8,0"), std::string::npos) << bad.out;
     EXPECT_EQ(Cli({"loop-check", "--readings", dir.Path() + "missing"}).status, 1);
+}
+
+TEST_F(LoopCheckCli, ANameTypedOnALatin1TerminalGivesAWellFormedReport) {
+    if (::access("/usr/bin/xmllint", X_OK) != 0) {
+        GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+    }
+    Simulate();
+    const std::string report = dir.Path() + "r.xhtml";
+    {
+        const test::ScopedEnv latin1{"LC_ALL", "de_DE.ISO-8859-1"};
+        const Result result =
+            Cli({"loop-check", "--points", "50", "--readings", Readings("12.0\n"), "--report",
+                 report, "--technician", "J\xF6rg M\xFCller\x01", "--meter", "Fluke \x1B[2J\xFF"});
+        ASSERT_EQ(result.status, 0) << result.out;
+    }
+    std::ifstream html(report);
+    const std::string text((std::istreambuf_iterator<char>(html)), {});
+    EXPECT_NE(text.find(">J\xC3\xB6rg M\xC3\xBCller<"), std::string::npos) << "converted";
+    EXPECT_NE(text.find(">Fluke [2J\xC3\xBF<"), std::string::npos) << "ESC dropped";
+    ChildProgram lint({"/usr/bin/xmllint", "--noout", report});
+    EXPECT_EQ(lint.Wait(30s), 0);
+
+    // Not UTF-8 and no character set named: replaced, still well-formed.
+    const test::ScopedEnv plain{"LC_ALL", "C"};
+    ASSERT_EQ(Cli({"loop-check", "--points", "50", "--readings", Readings("12.0\n"), "--report",
+                   report, "--technician", "J\xF6rg\xFE\xFF"})
+                  .status,
+              0);
+    std::ifstream again(report);
+    const std::string replaced((std::istreambuf_iterator<char>(again)), {});
+    EXPECT_NE(replaced.find(">J\xEF\xBF\xBDrg\xEF\xBF\xBD\xEF\xBF\xBD<"), std::string::npos);
+    ChildProgram relint({"/usr/bin/xmllint", "--noout", report});
+    EXPECT_EQ(relint.Wait(30s), 0);
 }
 
 TEST_F(LoopCheckCli, ReadingsThatNeverEndOrAreHugeAreRefusedWithoutEcho) {
