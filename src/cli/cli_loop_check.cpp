@@ -254,8 +254,9 @@ void LoopCheckRunner::WriteFiles() {
     const std::pair<const std::optional<std::string>*, std::string> files[] = {
         {&m_options.report, LoopCheckReportHtml(record)}, {&m_options.csv, LoopCheckCsv(record)}};
     for (const auto& [path, content] : files) {
+        errno = 0;
         if (*path && !WriteFileAtomically(**path, content)) {
-            SetProblem("cannot write " + **path);
+            SetProblem(FileWriteProblem(**path, errno));
         }
     }
 }

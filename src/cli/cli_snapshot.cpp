@@ -1,5 +1,6 @@
 #include "cli/cli_snapshot.h"
 
+#include <cerrno>
 #include <ostream>
 
 #include "cli/cli_session.h"
@@ -138,8 +139,10 @@ int SnapshotCommand::Take() {
         return kExitFailed;
     }
     hartMaster.CloseLink();
+    errno = 0;
     if (!WriteFileAtomically(m_args.file, SnapshotFileText(snapshot))) {
-        return m_session.Output().Fail("cannot write " + m_args.file);
+        // The reason: a full disk, no permission, a read-only file system.
+        return m_session.Output().Fail(FileWriteProblem(m_args.file, errno));
     }
     const std::string json = JsonObject()
                                  .Add("file", m_args.file)

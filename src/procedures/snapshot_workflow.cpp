@@ -1,5 +1,8 @@
 #include "procedures/snapshot_workflow.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "link/command_flags.h"
 #include "shell/atomic_file.h"
 #include "shell/lang_text.h"
@@ -45,8 +48,12 @@ void SnapshotWorkflow::SaveConfiguration() {
     if (procedure.Take(snapshot) != ProcedureOutcome::kDone) {
         return;
     }
+    errno = 0;
     if (!WriteFileAtomically(path, SnapshotFileText(snapshot))) {
-        Message(Text("strSnapWriteFail"), MessageIcon::kError);
+        const int reason = errno;
+        Message(Text("strSnapWriteFail") +
+                    (reason != 0 ? std::string("\n\n") + std::strerror(reason) : std::string()),
+                MessageIcon::kError);
         return;
     }
     m_shell.SetStatusText(0, Text("strSnapSaved") + path);

@@ -139,6 +139,11 @@ std::string FileReadProblem(const std::string& path, FileReadStatus status, std:
            (status.errorNumber != 0 ? std::string(": ") + std::strerror(status.errorNumber) : "");
 }
 
+std::string FileWriteProblem(const std::string& path, int errorNumber) {
+    return "cannot write " + path +
+           (errorNumber != 0 ? std::string(": ") + std::strerror(errorNumber) : std::string());
+}
+
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key) {
     std::string text;

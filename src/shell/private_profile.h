@@ -64,6 +64,10 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& out,
 std::string FileReadProblem(const std::string& path, FileReadStatus status,
                             std::uint64_t ceiling = kTextFileCeiling);
 
+// "cannot write PATH: No space left on device", from the errno of the
+// failed write (0: no reason known).
+std::string FileWriteProblem(const std::string& path, int errorNumber);
+
 // ASCII case-insensitive equality, as the profile names compare.
 bool ProfileNameEquals(std::string_view a, std::string_view b);
 
