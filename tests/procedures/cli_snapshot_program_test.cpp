@@ -116,6 +116,17 @@ TEST_F(CliSnapshot, AFieldTheTransmitterRefusesIsReportedAndTheRestWritten) {
     EXPECT_EQ(left[0].field, "damping");
 }
 
+TEST_F(CliSnapshot, APortLostDuringRestoreIsSaidSoNotStopped) {
+    std::vector<std::string> args = kTwoTransmitters;
+    args.insert(args.end(), {"--fault", "hangup,cmd=34"});
+    Start(args);
+    Take(0, "original.json");
+    const JsonValue lost = Cli(1, {"restore", dir.Path() + "original.json"}, 1);
+    ASSERT_NE(lost.Find("error"), nullptr);
+    EXPECT_NE(lost.Find("error")->text.find("serial port has gone away"), std::string::npos)
+        << lost.Find("error")->text;
+}
+
 TEST_F(CliSnapshot, ATruncatedOrHandBrokenFileWritesNothing) {
     Start(kTwoTransmitters);
     Take(0, "original.json");
