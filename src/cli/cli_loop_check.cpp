@@ -19,6 +19,7 @@
 #include "cli/json_writer.h"
 #include "cli/terminal_text.h"
 #include "link/command_flags.h"
+#include "link/hart_master.h"
 #include "pages/decimal_text.h"
 #include "platform/poll_event_loop.h"
 #include "platform/stop_signals.h"
@@ -196,7 +197,7 @@ bool LoopCheckRunner::WaitWhileRunning() {
         return false;
     }
     if (!ended || abandoned()) {
-        SetProblem(Utf8(LangText("strCommFail")));
+        SetProblem(Utf8(LangText(hartMaster.PortLost() ? "strPortLost" : "strCommFail")));
         return false;
     }
     return true;

@@ -106,6 +106,15 @@ TEST_F(LoopCheckCli, APointOutsideTheToleranceExitsThree) {
     EXPECT_NE(result.out.find("0.1001  FAIL"), std::string::npos) << result.out;
 }
 
+TEST_F(LoopCheckCli, APortLostInTheMiddleIsSaidSo) {
+    // Command 2 at the second point drops the line.
+    Simulate({"--fault", "hangup,cmd=2,skip=1"});
+    const Result result =
+        Cli({"--json", "loop-check", "--points", "0,50", "--readings", Readings("4.0\n12.0\n")});
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find("serial port has gone away"), std::string::npos) << result.out;
+}
+
 TEST_F(LoopCheckCli, StopInTheMiddleLeavesFixedCurrentMode) {
     Simulate();
     const Result result = Cli({"--json", "loop-check", "--readings", Readings("4.0\n8.0\nstop\n")});
