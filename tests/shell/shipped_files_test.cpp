@@ -86,6 +86,12 @@ KeySet Inventory() {
     // The monitor page: the question before unsaved samples go, CSV export.
     keys.insert({"String", "strDiscardSamples"});
     keys.insert({"String", "strExportCsv"});
+    // Writes: values no float holds, units without code, texts as stored,
+    // a release that failed or goes elsewhere.
+    for (const char* key :
+         {"strValueErr", "strUnitUnknown", "strStoredAs", "strReleaseFailed", "strReleaseWhere"}) {
+        keys.insert({"String", key});
+    }
     // Configuration snapshots: File menu entries, restore dialog, field names.
     for (const char* key : {"IDM_FILE_SAVECONFIG",
                             "IDM_FILE_RESTORECONFIG",
