@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -15,17 +17,22 @@
 #include "cli/cli_output.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
+#include "cli/terminal_text.h"
 #include "link/command_flags.h"
+#include "link/hart_master.h"
 #include "pages/decimal_text.h"
 #include "platform/poll_event_loop.h"
 #include "platform/stop_signals.h"
+#include "platform/text_codec.h"
 #include "platform/unique_fd.h"
 #include "procedures/loop_check.h"
 #include "procedures/loop_check_report.h"
 #include "procedures/loop_check_text.h"
+#include "procedures/reading_lines.h"
 #include "shell/atomic_file.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
+#include "shell/private_profile.h"
 
 namespace tandrin::cli {
 
@@ -35,8 +42,6 @@ using State = LoopCheck::State;
 
 // Four commands with all their retries end well within this.
 constexpr std::uint32_t kSequenceTimeoutMs = 60'000;
-// Longer lines are no reading.
-constexpr std::size_t kLongestLine = 256;
 // A terminal's user may take any time; the wait is renewed each hour.
 constexpr std::uint32_t kHourMs = 3'600'000;
 
@@ -58,43 +63,42 @@ class LineSource {
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
 
-    // The next line without its end; nullopt at the end of the input or on
-    // a stop signal.
-    std::optional<std::string> Next() {
-        const auto ready = [this] { return HasLine() || m_bEnd || StopRequested(); };
-        while (!m_loop.RunUntil(ready, kHourMs)) {
+    // The next line; nullopt at the end of the input or on a stop signal.
+    std::optional<ReadingLines::Line> Next() {
+        while (true) {
+            if (StopRequested()) {
+                return std::nullopt;
+            }
+            // Lines already read cost no turn of the loop.
+            if (auto line = m_lines.Take()) {
+                return line;
+            }
+            if (m_lines.Exhausted()) {
+                return std::nullopt;
+            }
+            m_bReadable = false;
+            while (!m_loop.RunUntil([this] { return m_bReadable || StopRequested(); }, kHourMs)) {
+            }
         }
-        if (StopRequested() || (!HasLine() && m_buffer.empty())) {
-            return std::nullopt;
-        }
-        const std::size_t end = std::min(m_buffer.find('\n'), m_buffer.size());
-        std::string line = m_buffer.substr(0, end);
-        m_buffer.erase(0, end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        return line;
     }
 
   private:
-    bool HasLine() const {
-        return m_buffer.find('\n') != std::string::npos || m_buffer.size() > kLongestLine;
-    }
     void ReadSome() {
-        char bytes[512];
+        char bytes[4096];
         const ssize_t count = ::read(m_fd, bytes, sizeof bytes);
         if (count > 0) {
-            m_buffer.append(bytes, static_cast<std::size_t>(count));
-        } else if (count == 0 || errno != EINTR) {
-            m_bEnd = true;
+            m_lines.Append(std::string_view(bytes, static_cast<std::size_t>(count)));
+        } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
+            m_lines.Finish();
             m_loop.UnwatchFd(m_fd);
         }
+        m_bReadable = true;
     }
 
     PollEventLoop& m_loop;
     int m_fd;
-    std::string m_buffer;
-    bool m_bEnd = false;
+    ReadingLines m_lines;
+    bool m_bReadable = false;
 };
 
 class LoopCheckRunner {
@@ -121,13 +125,33 @@ class LoopCheckRunner {
     std::string m_problem;  // why the check did not complete
 };
 
+// Readings come from a regular file of at most the ceiling, a pipe or FIFO
+// (another program writing them as it measures), or a terminal. Anything
+// else (/dev/zero, a directory, a disk) would never end or is no text.
+std::string ReadingsSourceProblem(int fd, const std::string& name) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return "cannot read " + name + ": " + std::strerror(errno);
+    }
+    if (S_ISREG(info.st_mode)) {
+        return static_cast<std::uint64_t>(info.st_size) > kTextFileCeiling
+                   ? name + " is larger than " + std::to_string(kTextFileCeiling >> 20) + " MB"
+                   : std::string();
+    }
+    if (S_ISFIFO(info.st_mode) || ::isatty(fd) == 1) {
+        return {};
+    }
+    return name + " is neither a file, a pipe nor a terminal";
+}
+
 bool LoopCheckRunner::OpenReadings() {
     const auto& readings = m_options.readings;
     int fd = STDIN_FILENO;
     if (readings && *readings != "-") {
-        m_file = UniqueFd(::open(readings->c_str(), O_RDONLY | O_CLOEXEC));
+        // O_NONBLOCK: a FIFO is opened without waiting for its writer.
+        m_file = UniqueFd(::open(readings->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
         if (!m_file.Valid()) {
-            m_session.Output().Fail("cannot read " + *readings);
+            m_session.Output().Fail("cannot read " + *readings + ": " + std::strerror(errno));
             return false;
         }
         fd = m_file.Get();
@@ -138,6 +162,11 @@ bool LoopCheckRunner::OpenReadings() {
                 "no terminal to ask the readings on: give them with --readings FILE or -");
             return false;
         }
+    }
+    const std::string problem = ReadingsSourceProblem(fd, readings ? *readings : "the terminal");
+    if (!problem.empty()) {
+        m_session.Output().Fail(problem);
+        return false;
     }
     m_lines = std::make_unique<LineSource>(m_session.Loop(), fd);
     return true;
@@ -168,7 +197,7 @@ bool LoopCheckRunner::WaitWhileRunning() {
         return false;
     }
     if (!ended || abandoned()) {
-        SetProblem(Utf8(LangText("strCommFail")));
+        SetProblem(Utf8(LangText(hartMaster.PortLost() ? "strPortLost" : "strCommFail")));
         return false;
     }
     return true;
@@ -182,11 +211,23 @@ bool LoopCheckRunner::TakeReading() {
             err << Utf8(WithValue(LoopCheckText("PromptReading"), FixedText(m_check.Current(), 3)))
                 << "\n> " << std::flush;
         }
-        const auto line = m_lines->Next();
-        if (!line) {
+        const auto next = m_lines->Next();
+        if (!next) {
             m_bSignalSeen = StopRequested();
             SetProblem(m_bSignalSeen ? Utf8(LangText("strBreak")) : "the readings ran out");
             return false;
+        }
+        const std::string* line = &next->text;
+        if (next->tooLong) {
+            // Named by its start only: it may be megabytes of anything.
+            const std::string what = "a line longer than " + std::to_string(kLongestReadingLine) +
+                                     " bytes (\"" + line->substr(0, 20) + "...\")";
+            if (!m_bTerminal) {
+                SetProblem(what + ": " + Utf8(LoopCheckText("BadReading")));
+                return false;
+            }
+            err << Printable(what, false) << "\n";
+            continue;
         }
         const auto first = line->find_first_not_of(" \t");
         if (!m_bTerminal && (first == std::string::npos || (*line)[first] == '#')) {
@@ -205,7 +246,7 @@ bool LoopCheckRunner::TakeReading() {
             SetProblem("\"" + *line + "\": " + bad);
             return false;
         }
-        err << bad << "\n";
+        err << Printable(bad) << "\n";
     }
 }
 
@@ -214,8 +255,9 @@ void LoopCheckRunner::WriteFiles() {
     const std::pair<const std::optional<std::string>*, std::string> files[] = {
         {&m_options.report, LoopCheckReportHtml(record)}, {&m_options.csv, LoopCheckCsv(record)}};
     for (const auto& [path, content] : files) {
+        errno = 0;
         if (*path && !WriteFileAtomically(**path, content)) {
-            SetProblem("cannot write " + **path);
+            SetProblem(FileWriteProblem(**path, errno));
         }
     }
 }
@@ -273,8 +315,9 @@ int LoopCheckRunner::Run() {
     }
     m_session.Shell().messages.clear();
     // Start keeps the names a check had.
-    m_check.Record().technician = m_options.technician;
-    m_check.Record().referenceMeter = m_options.meter;
+    // Typed on a terminal that may not be UTF-8; the report is.
+    m_check.Record().technician = UserTextToUtf8(m_options.technician);
+    m_check.Record().referenceMeter = UserTextToUtf8(m_options.meter);
     if (!m_check.Start(m_options.settings)) {
         const std::string message = Utf8(m_session.LastMessage());
         return m_session.Output().Fail(message.empty() ? Utf8(LangText("strOpFail")) : message);

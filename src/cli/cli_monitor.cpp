@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/cli_session.h"
+#include "cli/terminal_text.h"
 #include "device/degree_text.h"
 #include "link/hart_master.h"
 #include "pages/memory_monitor_views.h"
@@ -70,8 +71,13 @@ class MonitorCommand {
              {monitor_ids::kRadioPv, monitor_ids::kRadioMa, monitor_ids::kRadioPercent}) {
             m_pageForm.Add(radio);
         }
+        // The window tells its pages when the port goes away.
+        m_session.Dialog().SetPage(MainDialog::kMonitorPage, &m_page);
     }
-    ~MonitorCommand() { m_page.EndRecording(); }
+    ~MonitorCommand() {
+        m_session.Dialog().SetPage(MainDialog::kMonitorPage, nullptr);
+        m_page.EndRecording();
+    }
     MonitorCommand(const MonitorCommand&) = delete;
     MonitorCommand& operator=(const MonitorCommand&) = delete;
 
@@ -101,10 +107,11 @@ void MonitorCommand::PrintSample(Quantity quantity, const Sample& sample, const 
                    .Add("value", sample.value)
                    .Add("unit", unit)
                    .Text()
-            << std::endl;
+            << '\n';
     } else {
+        // The unit may come from a record file.
         out << SeriesName(quantity) << " " << time << " " << ShortestNumber(sample.value) << " "
-            << unit << std::endl;
+            << Printable(unit) << '\n';
     }
 }
 
@@ -132,6 +139,7 @@ int MonitorCommand::Monitor() {
                                      ? UnitUtf8(hartMaster.m_strPVUnit, Gbk())
                                      : (quantity == Quantity::kCurrent ? "mA" : "%");
         PrintSample(quantity, sample, unit);
+        m_output.Out().flush();  // as it comes
     });
 
     ConsoleShell& shell = m_session.Shell();
@@ -148,11 +156,14 @@ int MonitorCommand::Monitor() {
     while (!m_session.Loop().RunUntil(finished, 60'000)) {
     }
     const bool failed = !m_page.Recording() && !Stopped();
+    // Taken before the record is written, which has messages of its own.
+    const std::string failure =
+        shell.messages.empty() ? LangText("strCommFail") : shell.messages.front().text;
     m_page.EndRecording();
     hartMaster.CloseLink();
     const bool written = WriteRecord();
     if (failed) {
-        return Fail(shell.messages.empty() ? LangText("strCommFail") : shell.messages.front().text);
+        return Fail(failure);
     }
     if (!written) {
         return kExitFailed;
@@ -177,6 +188,9 @@ int MonitorCommand::PrintRecord() {
         out << TrendRecordCsv(record, Gbk());
         return m_output.Done();
     }
+    if (Stopped()) {
+        return m_output.Done();
+    }
     const std::string unit = UnitUtf8(record.m_PVUnit, Gbk());
     if (m_output.Json()) {
         out << JsonObject()
@@ -190,7 +204,7 @@ int MonitorCommand::PrintRecord() {
             << "\n";
     } else {
         out << "PV range " << ShortestNumber(record.m_PVMin) << " to "
-            << ShortestNumber(record.m_PVMax) << " " << unit << "\n";
+            << ShortestNumber(record.m_PVMax) << " " << Printable(unit) << "\n";
     }
     const std::pair<Quantity, const SampleList*> series[] = {{Quantity::kPv, &record.pv},
                                                              {Quantity::kCurrent, &record.current},
@@ -199,6 +213,10 @@ int MonitorCommand::PrintRecord() {
         const std::string seriesUnit =
             quantity == Quantity::kPv ? unit : (quantity == Quantity::kCurrent ? "mA" : "%");
         for (const Sample& sample : *samples) {
+            // A stop signal ends a long listing at once.
+            if (Stopped()) {
+                return m_output.Done();
+            }
             PrintSample(quantity, sample, seriesUnit);
         }
     }

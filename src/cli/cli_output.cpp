@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "cli/terminal_text.h"
+
 namespace tandrin::cli {
 
 int CliOutput::Flushed(int code) {
@@ -24,7 +26,8 @@ int CliOutput::Fail(const std::string& message, JsonObject json, int code) {
         m_out << json.Add("error", message).Text() << "\n";
         return Flushed(code);
     }
-    m_err << "tandrin-cli: " << message << "\n";
+    // Messages carry names and lines read from files.
+    m_err << "tandrin-cli: " << Printable(message, true) << "\n";
     if (code == kExitUsage) {
         m_err << "Try tandrin-cli --help.\n";
     }

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/cli_signals.h"
+#include "cli/terminal_text.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
@@ -46,9 +47,16 @@ CliSession::~CliSession() {
 }
 
 bool CliSession::ChooseLanguage() {
+    if (const std::string problem = SettingsFileProblem(); !problem.empty()) {
+        m_output.Err() << "tandrin-cli: " << Printable(problem)
+                       << "; the stored settings are ignored\n";
+    }
     m_dialog.InitLanguages();
     const auto& names = m_dialog.languageNames;
     if (std::find(names.begin(), names.end(), m_options.language) == names.end()) {
+        for (const std::string& problem : m_dialog.languageProblems) {
+            m_output.Err() << "tandrin-cli: " << Printable(problem) << "\n";
+        }
         std::string known;
         for (const std::string& name : names) {
             known += (known.empty() ? "" : ", ") + name;

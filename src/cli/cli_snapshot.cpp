@@ -1,5 +1,6 @@
 #include "cli/cli_snapshot.h"
 
+#include <cerrno>
 #include <ostream>
 
 #include "cli/cli_session.h"
@@ -97,6 +98,10 @@ int SnapshotCommand::Print(const std::string& json, const std::string& text, int
 
 int SnapshotCommand::Failed(ProcedureOutcome outcome) {
     const std::string message = m_session.LastMessage();
+    // A port that went away stops the procedure too, but it was not the user.
+    if (hartMaster.PortLost()) {
+        return m_session.Output().Fail(Utf8(LangText("strPortLost")));
+    }
     if (outcome == ProcedureOutcome::kStopped) {
         return m_session.Output().Fail("stopped");
     }
@@ -106,8 +111,8 @@ int SnapshotCommand::Failed(ProcedureOutcome outcome) {
 bool SnapshotCommand::ReadFile(DeviceSnapshot& saved) {
     std::string text;
     std::string error;
-    if (!ReadWholeFile(m_args.file, text)) {
-        m_session.Output().Fail("cannot read " + m_args.file);
+    if (const FileReadStatus read = ReadWholeFile(m_args.file, text); !read) {
+        m_session.Output().Fail(FileReadProblem(m_args.file, read));
         return false;
     }
     if (!ParseSnapshot(text, saved, error)) {
@@ -134,8 +139,10 @@ int SnapshotCommand::Take() {
         return kExitFailed;
     }
     hartMaster.CloseLink();
+    errno = 0;
     if (!WriteFileAtomically(m_args.file, SnapshotFileText(snapshot))) {
-        return m_session.Output().Fail("cannot write " + m_args.file);
+        // The reason: a full disk, no permission, a read-only file system.
+        return m_session.Output().Fail(FileWriteProblem(m_args.file, errno));
     }
     const std::string json = JsonObject()
                                  .Add("file", m_args.file)

@@ -359,6 +359,13 @@ void MonitorPage::EndRecording() {
     m_Recording = false;
 }
 
+void MonitorPage::LinkLost() {
+    // The command in flight was cancelled with the link, so its completion
+    // never comes: the recording ends here, its samples kept.
+    KillPeriodTimer();
+    m_Recording = false;
+}
+
 bool MonitorPage::HasSamples() const {
     return !m_PVSamples.empty() || !m_CurrentSamples.empty() || !m_PercentSamples.empty();
 }

@@ -55,6 +55,7 @@ class MonitorPage : public DevicePage {
     bool OnCommand(int id) override;
     void SetSamplingPeriod(int seconds) override { m_Period = seconds; }
     bool MayDiscard() override;
+    void LinkLost() override;
 
     // Handlers
     void Retranslate();

@@ -15,6 +15,10 @@ class JsonReader {
     explicit JsonReader(const std::string& text) : m_text(text) {}
 
     std::optional<JsonValue> Document(std::string& error) {
+        // Editors on some systems start a UTF-8 file with a byte-order mark.
+        if (m_text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            m_pos = 3;
+        }
         JsonValue value;
         if (!Value(value, 0)) {
             error = m_error + " at byte " + std::to_string(m_pos);
@@ -118,7 +122,11 @@ bool JsonReader::Object(JsonValue& value, int depth) {
         if (!Value(member, depth + 1)) {
             return false;
         }
-        value.members[key] = std::move(member);
+        // Which of two values was meant cannot be known: refuse the file.
+        if (!value.members.emplace(key, std::move(member)).second) {
+            m_error = "the key " + JsonQuoted(key) + " appears twice";
+            return false;
+        }
         SkipBlanks();
         if (m_pos < m_text.size() && m_text[m_pos] == ',') {
             ++m_pos;

@@ -9,7 +9,7 @@
 namespace tandrin {
 
 // A JSON value as the snapshot files need it. Objects keep their keys
-// sorted; a repeated key keeps its last value.
+// sorted; a key repeated in one object is refused.
 struct JsonValue {
     enum class Kind { kNull, kBool, kNumber, kString, kArray, kObject };
     Kind kind = Kind::kNull;
@@ -24,7 +24,8 @@ struct JsonValue {
 };
 
 // Reads one JSON document strictly (RFC 8259): nothing but blanks may
-// follow it, strings must be valid UTF-8, nesting is limited. Nothing,
+// follow it, strings must be valid UTF-8, nesting is limited, no object
+// repeats a key; a leading UTF-8 byte-order mark is skipped. Nothing,
 // with `error` saying where, for anything else.
 std::optional<JsonValue> ParseJson(const std::string& text, std::string& error);
 

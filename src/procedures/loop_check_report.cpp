@@ -24,9 +24,27 @@ std::string Text(const std::string& key) {
     return ToUtf8(LoopCheckText(key), chineseUi.load() == 1);
 }
 
+// Well-formed XML whatever the text: bytes that are not UTF-8 become
+// U+FFFD, and characters XML 1.0 forbids (controls, U+FFFE, U+FFFF) are
+// dropped.
 std::string Escaped(const std::string& text) {
     std::string out;
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = Utf8SequenceAt(text, at);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++at;
+            continue;
+        }
+        const std::string_view character(text.data() + at, length);
+        at += length;
+        if (length > 1) {
+            if (character != "\xEF\xBF\xBE" && character != "\xEF\xBF\xBF") {
+                out += character;
+            }
+            continue;
+        }
+        const char c = character[0];
         switch (c) {
             case '<':
                 out += "&lt;";
@@ -44,7 +62,6 @@ std::string Escaped(const std::string& text) {
                 out += "&#39;";
                 break;
             default:
-                // Control characters are not allowed in XML 1.0.
                 if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') {
                     out += c;
                 }

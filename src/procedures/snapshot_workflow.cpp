@@ -1,5 +1,8 @@
 #include "procedures/snapshot_workflow.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "link/command_flags.h"
 #include "shell/atomic_file.h"
 #include "shell/lang_text.h"
@@ -46,8 +49,12 @@ void SnapshotWorkflow::SaveConfiguration() {
     if (procedure.Take(snapshot) != ProcedureOutcome::kDone) {
         return;
     }
+    errno = 0;
     if (!WriteFileAtomically(path, SnapshotFileText(snapshot))) {
-        Message(Text("strSnapWriteFail"), MessageIcon::kError);
+        const int reason = errno;
+        Message(Text("strSnapWriteFail") +
+                    (reason != 0 ? std::string("\n\n") + std::strerror(reason) : std::string()),
+                MessageIcon::kError);
         return;
     }
     m_shell.SetStatusText(0, Text("strSnapSaved") + path);
@@ -62,9 +69,12 @@ void SnapshotWorkflow::RestoreConfiguration() {
         return;
     }
     std::string text;
-    std::string error = "cannot read the file";
+    std::string error;
     DeviceSnapshot saved;
-    if (!ReadWholeFile(path, text) || !ParseSnapshot(text, saved, error)) {
+    if (const FileReadStatus read = ReadWholeFile(path, text); !read) {
+        error = FileReadProblem(path, read);
+    }
+    if (!error.empty() || !ParseSnapshot(text, saved, error)) {
         Message(Text("strSnapReadFail") + error, MessageIcon::kError);
         return;
     }

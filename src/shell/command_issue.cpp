@@ -92,7 +92,7 @@ void ReportLinkLost() {
         return;
     }
     const bool wasBusy = busyFlag != 0;
-    mainWindow->StopSequence();
+    mainWindow->LinkLost();
     const std::string text = LinkLostText();
     if (wasBusy) {
         mainWindow->lastOutcome = MainDialog::Outcome::kFailed;

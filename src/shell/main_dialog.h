@@ -30,6 +30,10 @@ class DevicePage {
     // Asked before the page is left or the program ends; false keeps the
     // page as it is (the user chose to keep what it holds).
     virtual bool MayDiscard() { return true; }
+    // The port went away; any sequence has been stopped. A page that runs
+    // on by itself (the monitor's recording) ends here, since no
+    // completion will come.
+    virtual void LinkLost() {}
     // The device model holds what was just read back from the transmitter
     // (after a restore): a page showing those values shows them again.
     virtual void ShowReadBack() {}
@@ -90,6 +94,8 @@ class MainDialog {
     void ProductInformation();
     void ReadValues();
     void StopSequence();
+    // The port went away: the sequence is stopped and every page told.
+    void LinkLost();
     void ShowValue(long lParam);
     static void MainStepDone(void* user, std::int32_t success, std::uint8_t command);
     int SearchStep(int answered);
@@ -139,6 +145,8 @@ class MainDialog {
     std::string currentPort;
     std::vector<std::string> languageNames;
     std::vector<std::string> languageFiles;
+    // Why a language file found was not read (a FIFO, too large, ...).
+    std::vector<std::string> languageProblems;
     std::string currentLanguage;
     int mainMode = 0;
 

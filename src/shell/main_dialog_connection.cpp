@@ -241,6 +241,15 @@ void MainDialog::StopSequence() {
     mainMode = 0;
 }
 
+void MainDialog::LinkLost() {
+    StopSequence();
+    for (DevicePage* page : m_pages) {
+        if (page != nullptr) {
+            page->LinkLost();
+        }
+    }
+}
+
 void MainDialog::ShowPv() {
     m_form.SetText(main_ids::kPvReadout, Fixed3(hartMaster.m_fPV) + "  " + hartMaster.m_strPVUnit);
 }

@@ -2,7 +2,6 @@
 // Language menu, and putting the current language's texts on the window.
 // Fonts and repainting follow in the Qt layer, which reads chineseUi.
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -80,11 +79,6 @@ bool IsLanguageFileName(std::string_view name) {
     return name.size() >= 4 && ProfileNameEquals(name.substr(name.size() - 4), ".ini");
 }
 
-bool IsRegularFile(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 // Sorted by file name, byte for byte: directory order differs between file
 // systems, and the first file is the language taken when none is stored.
 std::vector<std::string> FindLanguageFiles(const std::string& dir) {
@@ -95,7 +89,8 @@ std::vector<std::string> FindLanguageFiles(const std::string& dir) {
     }
     while (const dirent* entry = readdir(listing)) {
         const std::string name = entry->d_name;
-        if (IsLanguageFileName(name) && IsRegularFile(dir + name)) {
+        // Anything else of the name is refused, with the reason, when read.
+        if (IsLanguageFileName(name)) {
             names.push_back(name);
         }
     }
@@ -144,8 +139,15 @@ void MainDialog::InitLanguages() {
     languageNames.clear();
     languageFiles.clear();
     const std::string dir = ProgramDir();
+    languageProblems.clear();
     for (const std::string& file : FindLanguageFiles(dir)) {
-        const std::string name = ReadProfileString(dir + file, "Lang", "Language");
+        std::string text;
+        const FileReadStatus read = ReadWholeFile(dir + file, text);
+        if (!read) {
+            languageProblems.push_back(FileReadProblem(dir + file, read));
+            continue;
+        }
+        const std::string name = LookupProfileString(text, "Lang", "Language");
         if (!name.empty()) {
             languageNames.push_back(name);
             languageFiles.push_back(dir + file);
@@ -172,6 +174,7 @@ void MainDialog::SelectLanguage(const std::string& name) {
     if (found != languageNames.end()) {
         languageFilePath = languageFiles[static_cast<std::size_t>(found - languageNames.begin())];
     }
+    ReloadLanguageFile();
     const bool chinese = name == kChineseName;
     chineseUi.store(chinese ? 1 : 0);
     const std::string readout = m_form.Text(kPvReadout);

@@ -1,6 +1,7 @@
 #include "shell/port_open_message.h"
 
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,20 +63,55 @@ std::string FillIn(const std::string& pattern, std::initializer_list<std::string
     return out + pattern.substr(at);
 }
 
+namespace {
+
+std::string GroupName(gid_t gid) {
+    long size = ::sysconf(_SC_GETGR_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 4096);
+    group entry{};
+    group* found = nullptr;
+    if (getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
+        found->gr_name == nullptr) {
+        return std::to_string(gid);
+    }
+    return found->gr_name;
+}
+
+std::string UserName(uid_t uid) {
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
+        found->pw_name == nullptr) {
+        return std::to_string(uid);
+    }
+    return found->pw_name;
+}
+
+// Joining the port's group helps only when that group may read and write
+// it; and joining root is no advice to give.
+std::string DeniedMessage(const std::string& port) {
+    struct stat info {};
+    if (::stat(port.c_str(), &info) != 0) {
+        return FillIn(LangText("strPortDeniedOwner"), {port, "?", "?"});
+    }
+    const std::string groupName = GroupName(info.st_gid);
+    const bool groupMayUse = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+    if (groupMayUse && info.st_gid != 0 && groupName != "root") {
+        return FillIn(LangText("strPortDenied"), {port, groupName});
+    }
+    return FillIn(LangText("strPortDeniedOwner"), {port, UserName(info.st_uid), groupName});
+}
+
+}  // namespace
+
 std::string OwningGroup(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return "dialout";
     }
-    long size = ::sysconf(_SC_GETGR_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 4096);
-    group entry{};
-    group* found = nullptr;
-    if (getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 ||
-        found == nullptr || found->gr_name == nullptr) {
-        return "dialout";
-    }
-    return found->gr_name;
+    return GroupName(info.st_gid);
 }
 
 std::string PortOpenMessage(PortOpenError error, const std::string& port) {
@@ -85,7 +121,7 @@ std::string PortOpenMessage(PortOpenError error, const std::string& port) {
         return LangText("strPortFail");
     }
     if (error == PortOpenError::kNoPermission) {
-        return FillIn(pattern, {port, OwningGroup(port)});
+        return DeniedMessage(port);
     }
     return FillIn(pattern, {port});
 }

@@ -1,7 +1,6 @@
 #include "shell/private_profile.h"
 
-#include <cstdio>
-#include <memory>
+#include <cstring>
 
 namespace tandrin {
 
@@ -119,19 +118,30 @@ std::string LookupProfileString(std::string_view text, std::string_view section,
     return {};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+FileReadStatus ReadWholeFile(const std::string& path, std::string& out, std::uint64_t ceiling) {
     out.clear();
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) {
-        return false;
+    return ReadRegularFile(path, ceiling, out);
+}
+
+std::string FileReadProblem(const std::string& path, FileReadStatus status, std::uint64_t ceiling) {
+    switch (status.error) {
+        case FileReadError::kNone:
+            return {};
+        case FileReadError::kNotRegular:
+            return path + " is not a regular file";
+        case FileReadError::kTooLarge:
+            return path + " is larger than " + std::to_string(ceiling >> 20) + " MB";
+        case FileReadError::kCannotOpen:
+        case FileReadError::kReadFailed:
+            break;
     }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        out.append(buffer, got);
-    }
-    return std::ferror(file.get()) == 0;
+    return "cannot read " + path +
+           (status.errorNumber != 0 ? std::string(": ") + std::strerror(status.errorNumber) : "");
+}
+
+std::string FileWriteProblem(const std::string& path, int errorNumber) {
+    return "cannot write " + path +
+           (errorNumber != 0 ? std::string(": ") + std::strerror(errorNumber) : std::string());
 }
 
 std::string ReadProfileString(const std::string& path, const std::string& section,

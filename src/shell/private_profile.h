@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/regular_file.h"
 
 namespace tandrin {
 
@@ -43,13 +46,27 @@ std::vector<ProfileEntry> ParseProfile(std::string_view text);
 std::string LookupProfileString(std::string_view text, std::string_view section,
                                 std::string_view key);
 
-// The same, reading the file at each call; a missing or unreadable file
-// gives the empty text.
+// Largest settings, language, product or snapshot file read: a real one is
+// a few kilobytes.
+constexpr std::uint64_t kTextFileCeiling = 4u << 20;
+
+// The same, reading the file at each call; a missing, unreadable or refused
+// file gives the empty text.
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key);
 
-// Whole file as bytes; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& out);
+// Whole file as bytes, when it is a regular file of at most `ceiling`
+// bytes; a FIFO, a device or a directory is refused without waiting.
+FileReadStatus ReadWholeFile(const std::string& path, std::string& out,
+                             std::uint64_t ceiling = kTextFileCeiling);
+
+// Why `path` was not read, in English: "PATH is not a regular file", ...
+std::string FileReadProblem(const std::string& path, FileReadStatus status,
+                            std::uint64_t ceiling = kTextFileCeiling);
+
+// "cannot write PATH: No space left on device", from the errno of the
+// failed write (0: no reason known).
+std::string FileWriteProblem(const std::string& path, int errorNumber);
 
 // ASCII case-insensitive equality, as the profile names compare.
 bool ProfileNameEquals(std::string_view a, std::string_view b);

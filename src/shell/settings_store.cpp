@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -199,6 +200,16 @@ int RegReadString(const std::string& keyPath, const std::string& valueName, std:
         }
     }
     return 0;
+}
+
+std::string SettingsFileProblem() {
+    const std::string path = SettingsFilePath();
+    std::string text;
+    const FileReadStatus read = path.empty() ? FileReadStatus{} : ReadWholeFile(path, text);
+    if (read || (read.error == FileReadError::kCannotOpen && read.errorNumber == ENOENT)) {
+        return {};
+    }
+    return FileReadProblem(path, read);
 }
 
 int RegWriteString(const std::string& keyPath, const std::string& valueName,

@@ -26,6 +26,11 @@ std::string SettingsFilePath();
 // missing, unreadable or longer than kSettingsValueLimit. Never writes.
 int RegReadString(const std::string& keyPath, const std::string& valueName, std::string& out);
 
+// Why the settings file is there but not read (a FIFO, a device, too large,
+// no permission); empty when it is read or simply absent. Such a file is
+// treated as empty and never overwritten.
+std::string SettingsFileProblem();
+
 // 1 when `text` was stored; every other key and value in the file is kept.
 // 0 when it could not be (or the names cannot be written as a key line).
 int RegWriteString(const std::string& keyPath, const std::string& valueName,

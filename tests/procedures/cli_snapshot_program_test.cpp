@@ -116,6 +116,17 @@ TEST_F(CliSnapshot, AFieldTheTransmitterRefusesIsReportedAndTheRestWritten) {
     EXPECT_EQ(left[0].field, "damping");
 }
 
+TEST_F(CliSnapshot, APortLostDuringRestoreIsSaidSoNotStopped) {
+    std::vector<std::string> args = kTwoTransmitters;
+    args.insert(args.end(), {"--fault", "hangup,cmd=34"});
+    Start(args);
+    Take(0, "original.json");
+    const JsonValue lost = Cli(1, {"restore", dir.Path() + "original.json"}, 1);
+    ASSERT_NE(lost.Find("error"), nullptr);
+    EXPECT_NE(lost.Find("error")->text.find("serial port has gone away"), std::string::npos)
+        << lost.Find("error")->text;
+}
+
 TEST_F(CliSnapshot, ATruncatedOrHandBrokenFileWritesNothing) {
     Start(kTwoTransmitters);
     Take(0, "original.json");
@@ -131,8 +142,26 @@ TEST_F(CliSnapshot, ATruncatedOrHandBrokenFileWritesNothing) {
               std::string::npos);
     EXPECT_NE(Cli(1, {"restore", broken, "--yes"}, 1).Find("error")->text.find("setup.unit"),
               std::string::npos);
+    // A byte-order mark is read; a key given twice, or a file that is no
+    // file, is refused and named.
+    std::ofstream(dir.Path() + "bom.json") << "\xEF\xBB\xBF" << text;
+    EXPECT_NE(Cli(1, {"restore", dir.Path() + "bom.json", "--yes"}, 1)
+                  .Find("error")
+                  ->text.find("setup.unit"),
+              std::string::npos)
+        << "read past the mark to the broken unit";
+    std::ofstream(dir.Path() + "twice.json") << "{\"format\": 1, \"format\": 2}";
+    EXPECT_NE(Cli(1, {"restore", dir.Path() + "twice.json", "--yes"}, 1)
+                  .Find("error")
+                  ->text.find("the key \"format\" appears twice"),
+              std::string::npos);
+    EXPECT_EQ(Cli(1, {"restore", "/dev/zero", "--yes"}, 1).Find("error")->text,
+              "/dev/zero is not a regular file");
     const DeviceSnapshot after = Take(1, "after.json");
     EXPECT_TRUE(CompareSnapshots(before, after, {true, true}).empty());
+    // A write that fails says why.
+    EXPECT_EQ(Cli(1, {"take", dir.Path() + "missing/x.json"}, 1).Find("error")->text,
+              "cannot write " + dir.Path() + "missing/x.json: No such file or directory");
 }
 
 TEST_F(CliSnapshot, AnotherKindOfTransmitterNeedsYes) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -104,6 +106,15 @@ TEST_F(LoopCheckCli, APointOutsideTheToleranceExitsThree) {
     EXPECT_NE(result.out.find("0.1001  FAIL"), std::string::npos) << result.out;
 }
 
+TEST_F(LoopCheckCli, APortLostInTheMiddleIsSaidSo) {
+    // Command 2 at the second point drops the line.
+    Simulate({"--fault", "hangup,cmd=2,skip=1"});
+    const Result result =
+        Cli({"--json", "loop-check", "--points", "0,50", "--readings", Readings("4.0\n12.0\n")});
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find("serial port has gone away"), std::string::npos) << result.out;
+}
+
 TEST_F(LoopCheckCli, StopInTheMiddleLeavesFixedCurrentMode) {
     Simulate();
     const Result result = Cli({"--json", "loop-check", "--readings", Readings("4.0\n8.0\nstop\n")});
@@ -149,6 +160,76 @@ TEST_F(LoopCheckCli, BadOptionsAndReadingsAreRefusedClearly) {
     EXPECT_EQ(bad.status, 1) << bad.out;
     EXPECT_NE(bad.out.find("8,0"), std::string::npos) << bad.out;
     EXPECT_EQ(Cli({"loop-check", "--readings", dir.Path() + "missing"}).status, 1);
+}
+
+TEST_F(LoopCheckCli, ANameTypedOnALatin1TerminalGivesAWellFormedReport) {
+    if (::access("/usr/bin/xmllint", X_OK) != 0) {
+        GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+    }
+    Simulate();
+    const std::string report = dir.Path() + "r.xhtml";
+    {
+        const test::ScopedEnv latin1{"LC_ALL", "de_DE.ISO-8859-1"};
+        const Result result =
+            Cli({"loop-check", "--points", "50", "--readings", Readings("12.0\n"), "--report",
+                 report, "--technician", "J\xF6rg M\xFCller\x01", "--meter", "Fluke \x1B[2J\xFF"});
+        ASSERT_EQ(result.status, 0) << result.out;
+    }
+    std::ifstream html(report);
+    const std::string text((std::istreambuf_iterator<char>(html)), {});
+    EXPECT_NE(text.find(">J\xC3\xB6rg M\xC3\xBCller<"), std::string::npos) << "converted";
+    EXPECT_NE(text.find(">Fluke [2J\xC3\xBF<"), std::string::npos) << "ESC dropped";
+    ChildProgram lint({"/usr/bin/xmllint", "--noout", report});
+    EXPECT_EQ(lint.Wait(30s), 0);
+
+    // Not UTF-8 and no character set named: replaced, still well-formed.
+    const test::ScopedEnv plain{"LC_ALL", "C"};
+    ASSERT_EQ(Cli({"loop-check", "--points", "50", "--readings", Readings("12.0\n"), "--report",
+                   report, "--technician", "J\xF6rg\xFE\xFF"})
+                  .status,
+              0);
+    std::ifstream again(report);
+    const std::string replaced((std::istreambuf_iterator<char>(again)), {});
+    EXPECT_NE(replaced.find(">J\xEF\xBF\xBDrg\xEF\xBF\xBD\xEF\xBF\xBD<"), std::string::npos);
+    ChildProgram relint({"/usr/bin/xmllint", "--noout", report});
+    EXPECT_EQ(relint.Wait(30s), 0);
+}
+
+TEST_F(LoopCheckCli, ReadingsThatNeverEndOrAreHugeAreRefusedWithoutEcho) {
+    Simulate();
+    const auto start = std::chrono::steady_clock::now();
+    const Result zero = Cli({"--json", "loop-check", "--readings", "/dev/zero"});
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_NE(zero.out.find("/dev/zero is neither a file, a pipe nor a terminal"),
+              std::string::npos)
+        << zero.out;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+
+    // Ten megabytes of digits in one line, from a pipe.
+    ChildProgram piped({"/bin/sh", "-c",
+                        "head -c 10000000 /dev/zero | tr '\\0' 7 | exec \"$0\" --port \"$1\" "
+                        "--json loop-check --readings -",
+                        TANDRIN_CLI_PROGRAM, path});
+    const std::string out = piped.ReadAll(60s);
+    EXPECT_EQ(piped.Wait(60s), 1) << out.substr(0, 300);
+    EXPECT_NE(out.find("a line longer than 256 bytes (\\\"77777777777777777777...\\\")"),
+              std::string::npos)
+        << out.substr(0, 300);
+    EXPECT_LT(out.size(), 2000u);
+}
+
+TEST_F(LoopCheckCli, BlankAndCommentLinesCostLittle) {
+    Simulate();
+    std::string lines;
+    for (int i = 0; i < 200'000; ++i) {
+        lines += "\n# comment\n";
+    }
+    const std::string readings = Readings(lines + "4.0\n8.0\n12.0\n16.0\n20.0\n");
+    const auto start = std::chrono::steady_clock::now();
+    const Result result = Cli({"--json", "loop-check", "--readings", readings});
+    EXPECT_EQ(result.status, 0) << result.out;
+    // Generous: it was a minute.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
 }
 
 }  // namespace

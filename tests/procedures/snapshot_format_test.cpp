@@ -117,6 +117,32 @@ TEST(SnapshotFile, ATruncatedOrBrokenDocumentIsRefused) {
     EXPECT_FALSE(ErrorOf("[]").empty());
 }
 
+TEST(SnapshotFile, AByteOrderMarkIsReadAndARepeatedKeyIsRefusedByName) {
+    const DeviceSnapshot original = Distinctive();
+    const std::string text = SnapshotFileText(original);
+    DeviceSnapshot read;
+    std::string error;
+    ASSERT_TRUE(ParseSnapshot("\xEF\xBB\xBF" + text, read, error)) << error;
+    EXPECT_TRUE(CompareSnapshots(original, read, {true, true}).empty());
+    // Which of the two was meant cannot be known.
+    EXPECT_NE(ErrorOf(Replace(text, "\"damping\": 2.5", "\"damping\": 2.5, \"damping\": 60"))
+                  .find("the key \"damping\" appears twice"),
+              std::string::npos);
+}
+
+TEST(SnapshotFile, OnlyARegularFileWithinTheCeilingIsRead) {
+    std::string text;
+    for (const char* notRegular : {"/dev/zero", "/dev/null", "/"}) {
+        const FileReadStatus read = ReadWholeFile(notRegular, text);
+        EXPECT_EQ(read.error, FileReadError::kNotRegular) << notRegular;
+        EXPECT_EQ(FileReadProblem(notRegular, read),
+                  std::string(notRegular) + " is not a regular file");
+    }
+    const FileReadStatus missing = ReadWholeFile("/nonexistent/x.json", text);
+    EXPECT_EQ(FileReadProblem("/nonexistent/x.json", missing),
+              "cannot read /nonexistent/x.json: No such file or directory");
+}
+
 TEST(SnapshotFile, TheDocumentedExampleReads) {
     std::string text;
     ASSERT_TRUE(

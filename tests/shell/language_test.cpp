@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "device/degree_text.h"
@@ -7,6 +9,7 @@
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/menu_range.h"
+#include "shell/private_profile.h"
 #include "shell/program_dir.h"
 #include "shell/settings_store.h"
 #include "support/fake_shell.h"
@@ -287,21 +290,53 @@ TEST_F(LanguageTest, ToolTipsComeFromTheToolBarSectionCutTo79Bytes) {
     EXPECT_EQ(m_dialog.ToolTipText(kMonitorSave), chinese.substr(0, 78));
 }
 
-TEST_F(LanguageTest, TextsFollowTheFileOnDisk) {
-    const std::string path = AddLanguage("a.ini", "Alpha", "[KvView5]\nIDC_CALI4MA=To 4 mA\n");
+TEST_F(LanguageTest, TheFileIsReadOnceALanguageAndMissingMessagesAreEnglish) {
+    const std::string path = AddLanguage(
+        "a.ini", "Alpha", "[KvView5]\nIDC_CALI4MA=To 4 mA\n[String]\nstrReady=Bereit\n");
+    AddLanguage("b.ini", "Beta", "[String]\nstrReady=Klar\n");
+    const std::size_t before = LanguageFileReads();
     m_dialog.InitLanguages();
     FakeForm page{{1025, "Calibration to 4mA"}, {1027, "Calibration to 20mA"}};
-    TranslateControl(page, 1025, "IDC_CALI4MA", "KvView5");
-    TranslateControl(page, 1027, "IDC_CALI20MA", "KvView5");
-    TranslateControl(page, 1099, "IDC_CALI4MA", "KvView5");
+    for (int i = 0; i < 100; ++i) {
+        TranslateControl(page, 1025, "IDC_CALI4MA", "KvView5");
+        TranslateControl(page, 1027, "IDC_CALI20MA", "KvView5");
+        EXPECT_EQ(LangText("strReady"), "Bereit");
+    }
+    EXPECT_EQ(LanguageFileReads(), before + 1);
     EXPECT_EQ(page.Text(1025), "To 4 mA");
-    EXPECT_EQ(page.Text(1027), "Calibration to 20mA");
-    EXPECT_FALSE(page.HasControl(1099));
+    EXPECT_EQ(page.Text(1027), "Calibration to 20mA") << "a caption the file lacks is kept";
+    // A message the file lacks is the built-in English one, never empty.
+    EXPECT_EQ(LangText("strPortLost").rfind("The serial port has gone away", 0), 0u);
+    EXPECT_EQ(LangText("KvView5", "IDC_CALI20MA"), "");
 
+    // Read again only on a language switch, and then as it is on disk.
     fs::remove(path);
+    EXPECT_EQ(LangText("KvView5", "IDC_CALI4MA"), "To 4 mA");
+    m_dialog.OnLanguageCommand(kLanguageFirst + 1);
+    EXPECT_EQ(LangText("strReady"), "Klar");
+    m_dialog.OnLanguageCommand(kLanguageFirst);
+    EXPECT_EQ(LanguageFileReads(), before + 3);
     EXPECT_EQ(LangText("KvView5", "IDC_CALI4MA"), "");
-    TranslateControl(page, 1025, "IDC_CALI4MA", "KvView5");
-    EXPECT_EQ(page.Text(1025), "To 4 mA");
+    EXPECT_EQ(LangText("strReady"), "Ready");
+}
+
+TEST_F(LanguageTest, ALanguageFileThatIsNoRegularFileIsRefusedAtOnce) {
+    AddLanguage("a.ini", "Alpha");
+    fs::create_symlink("/dev/zero", m_program.Path() + "zero.ini");
+    ASSERT_EQ(::mkfifo((m_program.Path() + "fifo.ini").c_str(), 0600), 0);
+    m_dialog.InitLanguages();
+    EXPECT_EQ(m_dialog.languageNames, std::vector<std::string>{"Alpha"});
+    ASSERT_EQ(m_dialog.languageProblems.size(), 2u);
+    for (const std::string& problem : m_dialog.languageProblems) {
+        EXPECT_NE(problem.find(" is not a regular file"), std::string::npos) << problem;
+    }
+    // Beyond the ceiling: refused before it is read.
+    const std::string big = m_program.Path() + "big.ini";
+    fs::resize_file(AddLanguage("big.ini", "Big"), kTextFileCeiling + 1);
+    m_dialog.InitLanguages();
+    EXPECT_EQ(m_dialog.languageNames, std::vector<std::string>{"Alpha"});
+    ASSERT_EQ(m_dialog.languageProblems.size(), 3u);
+    EXPECT_EQ(m_dialog.languageProblems[0], big + " is larger than 4 MB");
 }
 
 TEST(ProgramDir, IsTheDirectoryOfTheProgramFileUnlessOverridden) {

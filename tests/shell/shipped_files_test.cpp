@@ -42,8 +42,8 @@ KeySet Inventory() {
           "strPVCurve", "strCurrentCurve", "strPercentCurve", "strUnit", "strData", "strTime",
           "strFileError", "strSetZero", "strSetFull",
           // Port errors that name the port
-          "strPortMissing", "strPortNotSerial", "strPortBusy", "strPortDenied", "strPortSettings",
-          "strPortOther", "strNoMeter",
+          "strPortMissing", "strPortNotSerial", "strPortBusy", "strPortDenied",
+          "strPortDeniedOwner", "strPortSettings", "strPortOther", "strNoMeter",
           // Loop safety
           "strFixCurrentOnClose", "strFixCurrentOnLeave",
           // Device information page
