@@ -235,6 +235,11 @@ TEST(TrendRecordFile, AKillDuringSaveLeavesTheOldFileWhole) {
         EXPECT_TRUE(DecodeTrendRecord(now, back));
         EXPECT_EQ(back.pv.size(), 3'000'000u);
     }
+    // The next save removes what the killed one left.
+    ASSERT_EQ(SaveTrendRecord(path, SmallRecord()), RecordIo::kOk);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(TrendRecordCsv, ListsEachSeriesWithLocalTimeValueAndUnit) {
