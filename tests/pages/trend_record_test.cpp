@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "pages/trend_record.h"
 #include "pages/trend_record_csv.h"
@@ -255,6 +257,21 @@ TEST(TrendRecordCsv, ListsEachSeriesWithLocalTimeValueAndUnit) {
               "pv,2023-11-14T23:13:20+01:00,25.1,\xE2\x84\x83\n"
               "current,2023-11-14T23:13:22+01:00,4,mA\n"
               "percent,2023-11-14T23:13:22+01:00,0.1,%\n");
+    // Units a spreadsheet would run as a formula read as text.
+    for (const auto& [unit, cell] : std::vector<std::pair<std::string, std::string>>{
+             {"=1+2", "'=1+2"},
+             {"+A1", "'+A1"},
+             {"-1", "'-1"},
+             {"@SUM(A1)", "'@SUM(A1)"},
+             {"\tx", "'\tx"},
+             {"\rx", "\"'\rx\""},
+             {"=HYPERLINK(\"a\",1)", "\"'=HYPERLINK(\"\"a\"\",1)\""},
+             {"m=A", "m=A"}}) {
+        record.m_PVUnit = unit;
+        const std::string csv = TrendRecordCsv(record, false);
+        const std::size_t at = csv.find(",25.1,") + 6;
+        EXPECT_EQ(csv.substr(at, cell.size() + 1), cell + "\n") << unit;
+    }
     EXPECT_EQ(UnitUtf8("\xB0"
                        "C",
                        false),
