@@ -1,8 +1,10 @@
 #include "controls/row_compare.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 namespace tandrin {
 
@@ -29,6 +31,38 @@ long long Field(const std::string& text, std::size_t from, std::size_t length) {
         return 0;
     }
     return std::atoll(text.substr(from, length).c_str());
+}
+
+// "HH:MM:SS", as the sample list shows a time of day.
+bool IsTimeOfDay(const std::string& text) {
+    if (text.size() != 8 || text[2] != ':' || text[5] != ':') {
+        return false;
+    }
+    for (std::size_t i : {0U, 1U, 3U, 4U, 6U, 7U}) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+long long TimeKey(const std::string& text) {
+    return Field(text, 0, 2) * 3600 + Field(text, 3, 2) * 60 + Field(text, 6, 2);
+}
+
+// Like atof, but a point is the decimal point in every locale.
+double LeadingNumber(const std::string& text) {
+    const char* at = text.c_str();
+    const char* end = at + text.size();
+    while (at != end && std::isspace(static_cast<unsigned char>(*at)) != 0) {
+        ++at;
+    }
+    if (at != end && *at == '+') {
+        ++at;
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(at, end, value);
+    return result.ec == std::errc() ? value : 0.0;
 }
 
 // Year, then month, then day decide; a text that is no date reads its
@@ -63,17 +97,27 @@ CellKind KindOf(const std::string& text) {
     if (numeric) {
         return CellKind::kNumber;
     }
+    if (IsTimeOfDay(text)) {
+        return CellKind::kTime;
+    }
     return IsDate(text) ? CellKind::kDate : CellKind::kText;
 }
 
-CellKey MakeCellKey(const std::string& text) {
+CellKey MakeCellKey(const std::string& text, bool collate) {
     CellKey key;
     key.text = &text;
     key.kind = KindOf(text);
-    key.number = std::atof(text.c_str());
+    key.number = LeadingNumber(text);
     key.date = DateKey(text);
-    key.collated = Collated(text);
+    key.seconds = TimeKey(text);
+    if (collate) {
+        Collate(key);
+    }
     return key;
+}
+
+void Collate(CellKey& key) {
+    key.collated = Collated(*key.text);
 }
 
 int CompareCells(const CellKey& a, const CellKey& b) {
@@ -82,6 +126,8 @@ int CompareCells(const CellKey& a, const CellKey& b) {
             return Sign(a.number, b.number);
         case CellKind::kDate:
             return Sign(a.date, b.date);
+        case CellKind::kTime:
+            return Sign(a.seconds, b.seconds);
         case CellKind::kText:
             break;
     }
