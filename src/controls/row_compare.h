@@ -27,6 +27,9 @@ struct CellKey {
 CellKey MakeCellKey(const std::string& text, bool collate = true);
 void Collate(CellKey& key);
 
+// The one number a cell of `kind` sorts by (not for texts).
+double CellRank(const std::string& text, CellKind kind);
+
 // -1, 0 or 1: a before, equal to or after b, the kind chosen by a alone.
 int CompareCells(const CellKey& a, const CellKey& b);
 // The same on plain texts.

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "controls/row_compare.h"
 
@@ -46,32 +47,35 @@ void SortableRows::AddRow(Row texts) {
 
 namespace {
 
-// One rank per row when the whole column holds one kind, so the sort
-// compares plain numbers; texts are collated once per distinct text.
-bool UniformRanks(const std::vector<CellKey>& keys, std::vector<double>& ranks) {
-    const CellKind kind = keys.front().kind;
-    for (const CellKey& key : keys) {
-        if (key.kind != kind) {
-            return false;
-        }
-    }
-    ranks.resize(keys.size());
-    if (kind != CellKind::kText) {
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            const CellKey& key = keys[i];
-            ranks[i] = kind == CellKind::kNumber ? key.number
-                       : kind == CellKind::kDate ? static_cast<double>(key.date)
-                                                 : static_cast<double>(key.seconds);
-        }
-        return true;
-    }
+using Row = SortableRows::Row;
+
+// Ranks of a column of texts: collated once per distinct text.
+std::vector<double> TextRanks(const std::vector<Row>& rows, std::size_t column) {
     std::unordered_map<std::string_view, std::size_t> distinct;
     std::vector<CellKey> texts;
-    for (const CellKey& key : keys) {
-        if (distinct.emplace(*key.text, texts.size()).second) {
-            texts.push_back(key);
-            Collate(texts.back());
+    std::vector<std::size_t> textOf(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string& text = rows[i][column];
+        // Neighbours mostly share their text (a unit): no lookup then.
+        if (i > 0 && text == rows[i - 1][column]) {
+            textOf[i] = textOf[i - 1];
+            continue;
         }
+        // A list holds a handful of units: look through them first.
+        const std::size_t few = std::min<std::size_t>(texts.size(), 8);
+        std::size_t found = few;
+        for (std::size_t t = 0; t < few && found == few; ++t) {
+            found = *texts[t].text == text ? t : few;
+        }
+        if (found < few) {
+            textOf[i] = found;
+            continue;
+        }
+        const auto [at, added] = distinct.emplace(text, texts.size());
+        if (added) {
+            texts.push_back(MakeCellKey(text));
+        }
+        textOf[i] = at->second;
     }
     std::vector<std::size_t> byText(texts.size());
     std::iota(byText.begin(), byText.end(), 0);
@@ -83,47 +87,75 @@ bool UniformRanks(const std::vector<CellKey>& keys, std::vector<double>& ranks) 
         const bool same = r > 0 && texts[byText[r]].collated == texts[byText[r - 1]].collated;
         textRank[byText[r]] = same ? textRank[byText[r - 1]] : static_cast<double>(r);
     }
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        ranks[i] = textRank[distinct[*keys[i].text]];
+    std::vector<double> ranks(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ranks[i] = textRank[textOf[i]];
     }
-    return true;
+    return ranks;
+}
+
+// The stored order of a column of one kind: rank and stored place side by
+// side, so a plain sort of them is stable and reads memory in order.
+std::vector<std::size_t> RankedOrder(const std::vector<Row>& rows, std::size_t column,
+                                     CellKind kind, bool ascending) {
+    std::vector<double> ranks;
+    if (kind == CellKind::kText) {
+        ranks = TextRanks(rows, column);
+    } else {
+        ranks.resize(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            ranks[i] = CellRank(rows[i][column], kind);
+        }
+    }
+    // Stored newest last, so the top row of the display is the last stored:
+    // a display order "a before b" is a stored order "b before a".
+    std::vector<std::pair<double, std::size_t>> ranked(ranks.size());
+    for (std::size_t i = 0; i < ranks.size(); ++i) {
+        ranked[i] = {ascending ? -ranks[i] : ranks[i], i};
+    }
+    std::sort(ranked.begin(), ranked.end());
+    std::vector<std::size_t> order(ranked.size());
+    for (std::size_t i = 0; i < ranked.size(); ++i) {
+        order[i] = ranked[i].second;
+    }
+    return order;
+}
+
+// A column mixing kinds: the comparison is chosen row by row and need not
+// be a strict ordering, which an introsort may not survive; a stable merge
+// sort stays inside the list.
+std::vector<std::size_t> MixedOrder(const std::vector<Row>& rows, std::size_t column,
+                                    bool ascending) {
+    std::vector<CellKey> keys;
+    keys.reserve(rows.size());
+    for (const Row& row : rows) {
+        keys.push_back(MakeCellKey(row[column]));
+    }
+    std::vector<std::size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+        const CellKey& a = keys[y];
+        const CellKey& b = keys[x];
+        return (ascending ? CompareCells(a, b) : CompareCells(b, a)) < 0;
+    });
+    return order;
 }
 
 }  // namespace
 
-// A stable merge sort: the comparison of a column mixing kinds is chosen
-// row by row and need not be a strict ordering, which an introsort may not
-// survive. A column of one kind (the usual case) sorts by plain ranks.
+// A column of one kind (the usual case) sorts by plain ranks.
 void SortableRows::SortByColumn(int column, bool ascending) {
     m_nSortColumn = column;
     m_bAscending = ascending;
     if (column < 0 || column >= ColumnCount() || m_rows.empty()) {
         return;
     }
-    std::vector<CellKey> keys;
-    keys.reserve(m_rows.size());
-    for (const Row& row : m_rows) {
-        keys.push_back(MakeCellKey(row[static_cast<std::size_t>(column)], false));
-    }
-    std::vector<std::size_t> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    // Stored newest last, so the top row of the display is the last stored:
-    // a display order "a before b" is a stored order "b before a".
-    std::vector<double> ranks;
-    if (UniformRanks(keys, ranks)) {
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-            return ascending ? ranks[y] < ranks[x] : ranks[x] < ranks[y];
-        });
-    } else {
-        for (CellKey& key : keys) {
-            Collate(key);
-        }
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-            const CellKey& a = keys[y];
-            const CellKey& b = keys[x];
-            return (ascending ? CompareCells(a, b) : CompareCells(b, a)) < 0;
-        });
-    }
+    const auto c = static_cast<std::size_t>(column);
+    const CellKind kind = KindOf(m_rows.front()[c]);
+    const bool uniform = std::all_of(m_rows.begin(), m_rows.end(),
+                                     [&](const Row& row) { return KindOf(row[c]) == kind; });
+    const std::vector<std::size_t> order =
+        uniform ? RankedOrder(m_rows, c, kind, ascending) : MixedOrder(m_rows, c, ascending);
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
     for (std::size_t index : order) {
