@@ -76,7 +76,8 @@ class Writer {
 class Reader {
   public:
     explicit Reader(std::string_view bytes) : m_window(bytes), m_size(bytes.size()) {}
-    Reader(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    Reader(int fd, std::uint64_t size)
+        : m_fd(fd), m_chunk(std::make_unique<char[]>(kChunkBytes)), m_size(size) {}
 
     std::uint64_t Left() const { return m_size - m_at; }
 
@@ -180,21 +181,22 @@ class Reader {
             return false;
         }
         for (;;) {
-            const ssize_t got = read(m_fd, m_chunk, sizeof m_chunk);
+            const ssize_t got = read(m_fd, m_chunk.get(), kChunkBytes);
             if (got < 0 && errno == EINTR) {
                 continue;
             }
             if (got <= 0) {
                 return false;
             }
-            m_window = std::string_view(m_chunk, static_cast<std::size_t>(got));
+            m_window = std::string_view(m_chunk.get(), static_cast<std::size_t>(got));
             m_windowAt = 0;
             return true;
         }
     }
 
+    static constexpr std::size_t kChunkBytes = 65536;
     int m_fd = -1;
-    char m_chunk[65536];
+    std::unique_ptr<char[]> m_chunk;
     std::string_view m_window;
     std::size_t m_windowAt = 0;
     std::uint64_t m_size = 0;
@@ -260,8 +262,8 @@ RecordIo LoadTrendRecord(const std::string& path, TrendRecord& out) {
         return RecordIo::kBadFile;  // a FIFO, a device, a directory, too large
     }
     try {
-        auto in = std::make_unique<Reader>(fd.Get(), size);
-        return Decode(*in, out) ? RecordIo::kOk : RecordIo::kBadFile;
+        Reader in(fd.Get(), size);
+        return Decode(in, out) ? RecordIo::kOk : RecordIo::kBadFile;
     } catch (const std::bad_alloc&) {
         return RecordIo::kBadFile;
     }
