@@ -49,8 +49,9 @@ namespace {
 
 using Row = SortableRows::Row;
 
-// Ranks of a column of texts: collated once per distinct text.
-std::vector<double> TextRanks(const std::vector<Row>& rows, std::size_t column) {
+// Ranks of a column of texts, collated once per distinct text. False when
+// a cell is no text.
+bool TextRanks(const std::vector<Row>& rows, std::size_t column, std::vector<double>& ranks) {
     std::unordered_map<std::string_view, std::size_t> distinct;
     std::vector<CellKey> texts;
     std::vector<std::size_t> textOf(rows.size());
@@ -74,6 +75,9 @@ std::vector<double> TextRanks(const std::vector<Row>& rows, std::size_t column) 
         const auto [at, added] = distinct.emplace(text, texts.size());
         if (added) {
             texts.push_back(MakeCellKey(text));
+            if (texts.back().kind != CellKind::kText) {
+                return false;
+            }
         }
         textOf[i] = at->second;
     }
@@ -87,25 +91,39 @@ std::vector<double> TextRanks(const std::vector<Row>& rows, std::size_t column) 
         const bool same = r > 0 && texts[byText[r]].collated == texts[byText[r - 1]].collated;
         textRank[byText[r]] = same ? textRank[byText[r - 1]] : static_cast<double>(r);
     }
-    std::vector<double> ranks(rows.size());
+    ranks.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         ranks[i] = textRank[textOf[i]];
     }
-    return ranks;
+    return true;
+}
+
+// Ranks of a column of numbers, dates or times, each row read once. False
+// when a cell is of another kind.
+bool KindRanks(const std::vector<Row>& rows, std::size_t column, CellKind kind,
+               std::vector<double>& ranks) {
+    ranks.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string& text = rows[i][column];
+        if (KindOf(text) != kind) {
+            return false;
+        }
+        ranks[i] = CellRank(text, kind);
+    }
+    return true;
 }
 
 // The stored order of a column of one kind: rank and stored place side by
-// side, so a plain sort of them is stable and reads memory in order.
-std::vector<std::size_t> RankedOrder(const std::vector<Row>& rows, std::size_t column,
-                                     CellKind kind, bool ascending) {
+// side, so a plain sort of them is stable and reads memory in order. False
+// when the column mixes kinds.
+bool RankedOrder(const std::vector<Row>& rows, std::size_t column, bool ascending,
+                 std::vector<std::size_t>& order) {
+    const CellKind kind = KindOf(rows.front()[column]);
     std::vector<double> ranks;
-    if (kind == CellKind::kText) {
-        ranks = TextRanks(rows, column);
-    } else {
-        ranks.resize(rows.size());
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            ranks[i] = CellRank(rows[i][column], kind);
-        }
+    const bool uniform = kind == CellKind::kText ? TextRanks(rows, column, ranks)
+                                                 : KindRanks(rows, column, kind, ranks);
+    if (!uniform) {
+        return false;
     }
     // Stored newest last, so the top row of the display is the last stored:
     // a display order "a before b" is a stored order "b before a".
@@ -114,11 +132,11 @@ std::vector<std::size_t> RankedOrder(const std::vector<Row>& rows, std::size_t c
         ranked[i] = {ascending ? -ranks[i] : ranks[i], i};
     }
     std::sort(ranked.begin(), ranked.end());
-    std::vector<std::size_t> order(ranked.size());
+    order.resize(ranked.size());
     for (std::size_t i = 0; i < ranked.size(); ++i) {
         order[i] = ranked[i].second;
     }
-    return order;
+    return true;
 }
 
 // A column mixing kinds: the comparison is chosen row by row and need not
@@ -151,11 +169,10 @@ void SortableRows::SortByColumn(int column, bool ascending) {
         return;
     }
     const auto c = static_cast<std::size_t>(column);
-    const CellKind kind = KindOf(m_rows.front()[c]);
-    const bool uniform = std::all_of(m_rows.begin(), m_rows.end(),
-                                     [&](const Row& row) { return KindOf(row[c]) == kind; });
-    const std::vector<std::size_t> order =
-        uniform ? RankedOrder(m_rows, c, kind, ascending) : MixedOrder(m_rows, c, ascending);
+    std::vector<std::size_t> order;
+    if (!RankedOrder(m_rows, c, ascending, order)) {
+        order = MixedOrder(m_rows, c, ascending);
+    }
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
     for (std::size_t index : order) {
