@@ -35,6 +35,7 @@ class AppSession {
 
     MainWindow& Window() { return *m_window; }
     const sim::SimulatorThread& Demo() const { return m_demo; }
+    sim::SimulatorThread& Demo() { return m_demo; }
     QtEventLoop& Loop() { return m_loop; }
 
   private:

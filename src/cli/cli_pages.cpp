@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "cli/cli_session.h"
@@ -14,6 +15,7 @@
 #include "pages/calibration_page_ids.h"
 #include "pages/current_adjust_page.h"
 #include "pages/current_adjust_page_ids.h"
+#include "pages/fixed_current_guard.h"
 #include "pages/info_page.h"
 #include "pages/info_page_ids.h"
 #include "platform/text_codec.h"
@@ -33,8 +35,8 @@ Device page commands (the same checks and sequences as the pages):
                         sent in upper case, at most 8, 16 and 32 characters
   set-address N         gives the transmitter polling address N, 0..15 (0, 6)
   set-final-assembly HEX
-                        writes the final assembly number, six hexadecimal
-                        digits (0, 19)
+                        writes the final assembly number, one to six
+                        hexadecimal digits (0, 19)
   fix-current MA        forces the loop current to MA, 3.8..20.5 mA (0, 40)
   fix-current exit      leaves fixed-current mode (0, 40 with 0)
   trim ZERO_MA GAIN_MA  trims the output with the currents measured at 4 mA
@@ -45,7 +47,10 @@ Device page commands (the same checks and sequences as the pages):
                         20 mA (0, 36)
 trim, set-lower-range and set-upper-range act without the question the
 pages ask first: naming the command is the confirmation. A current forced
-by fix-current stays forced after tandrin-cli ends, until fix-current exit.
+by fix-current stays forced after tandrin-cli ends, until fix-current exit;
+a fix-current that fails or is stopped (Ctrl+C, SIGTERM, SIGHUP) after the
+transmitter answered sends the release (40 with 0) before it ends and says
+whether it went through (JSON key released).
 JSON keys of the writes: set-info as info without final_assembly and
 poll_address (the texts as sent); set-address poll_address;
 set-final-assembly final_assembly; fix-current fixed_current_ma; trim
@@ -65,15 +70,24 @@ bool IsDecimal(const std::string& text) {
     return !text.empty() && result.ec == std::errc() && result.ptr == end;
 }
 
+// A decimal number within the page's bounds (its own, as the page checks).
+bool IsDecimalIn(const std::string& text, double low, double high) {
+    if (!IsDecimal(text)) {
+        return false;
+    }
+    const double value = std::strtod(text.c_str(), nullptr);
+    return value >= low && value <= high;
+}
+
 bool IsDigits(const std::string& text, std::size_t most) {
     return !text.empty() && text.size() <= most &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool IsHex24(const std::string& text) {
-    return text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-           });
+    return !text.empty() && text.size() <= 6 && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    });
 }
 
 // HART sends these texts as packed ASCII: upper case, blank to underscore.
@@ -98,25 +112,25 @@ bool CheckOperands(const std::string& command, const std::vector<std::string>& o
                    std::string& error) {
     const std::size_t count = operands.size();
     if (command == "set-address") {
-        if (count == 1 && IsDigits(operands[0], 3)) {
+        if (count == 1 && IsDigits(operands[0], 2) && std::stoi(operands[0]) <= 15) {
             return true;
         }
-        error = "set-address takes one polling address, a decimal number";
+        error = "set-address takes one polling address, 0..15";
     } else if (command == "set-final-assembly") {
         if (count == 1 && IsHex24(operands[0])) {
             return true;
         }
-        error = "set-final-assembly takes six hexadecimal digits, such as 00A1F3";
+        error = "set-final-assembly takes one to six hexadecimal digits, such as 00A1F3";
     } else if (command == "fix-current") {
-        if (count == 1 && (operands[0] == "exit" || IsDecimal(operands[0]))) {
+        if (count == 1 && (operands[0] == "exit" || IsDecimalIn(operands[0], 3.7999, 20.5001))) {
             return true;
         }
-        error = "fix-current takes a current in mA, such as 12.0, or exit";
+        error = "fix-current takes a current from 3.8 to 20.5 mA, such as 12.0, or exit";
     } else if (command == "trim") {
-        if (count == 2 && IsDecimal(operands[0]) && IsDecimal(operands[1])) {
+        if (count == 2 && IsDecimalIn(operands[0], 3, 6) && IsDecimalIn(operands[1], 18, 22)) {
             return true;
         }
-        error = "trim takes the two measured currents in mA, such as 4.012 19.987";
+        error = "trim takes the two measured currents, 3..6 mA and 18..22 mA, such as 4.012 19.987";
     } else if (count == 0) {
         return true;
     } else {
@@ -157,6 +171,7 @@ class PageRunner {
     int Succeed(const JsonObject& json, const std::string& text);
     std::string Caption(const char* section, const char* key, const char* fallback) const;
     int Calibrate(int button);
+    int ReleaseAfterFailure(const std::string& error);
 
     CliSession& m_session;
     const PageArguments& m_args;
@@ -289,6 +304,7 @@ int PageRunner::SetFinalAssembly() {
     std::string hex = m_args.operands[0];
     std::transform(hex.begin(), hex.end(), hex.begin(),
                    [](char c) { return (c >= 'a' && c <= 'f') ? static_cast<char>(c - 32) : c; });
+    hex.insert(0, 6 - hex.size(), '0');  // shown as the page shows it
     m_infoForm.SetText(kFinalAssembly, hex);
     if (!Click([&] { m_info.OnClicked(kUpdateFinal); })) {
         return m_status;
@@ -301,23 +317,47 @@ int PageRunner::FixCurrent() {
     using namespace current_ids;
     const std::string& operand = m_args.operands[0];
     const bool exit = operand == "exit";
-    const bool done = Click([&] {
-        if (exit) {
-            m_current.OnClicked(kExit);
-            return;
-        }
-        m_current.OnClicked(kOther);
-        m_currentForm.SetText(kOtherEdit, operand);
-        m_current.OnOtherCurrentChanged();
-        m_current.OnClicked(kSend);
-    });
+    std::string error;
+    const bool done = m_session.RunSequence(
+        [&] {
+            if (exit) {
+                m_current.OnClicked(kExit);
+                return;
+            }
+            m_current.OnClicked(kOther);
+            m_currentForm.SetText(kOtherEdit, operand);
+            m_current.OnOtherCurrentChanged();
+            m_current.OnClicked(kSend);
+        },
+        error);
     if (!done) {
-        return m_status;
+        return ReleaseAfterFailure(error);
     }
     const double current = hartMaster.m_fFixedCurrent;
     return Succeed(JsonObject().Add("fixed_current_ma", current),
                    exit ? std::string("Fixed-current mode left")
                         : "Loop current fixed at " + Fixed3(current) + " mA");
+}
+
+// A forcing that failed or was stopped after command 0 was answered may
+// have reached the transmitter: the loop is released once before the end,
+// and the result says whether that worked.
+int PageRunner::ReleaseAfterFailure(const std::string& error) {
+    if (!fixedCurrentGuard.Forced()) {
+        return m_session.Output().Fail(error);
+    }
+    std::string releaseError;
+    const bool released =
+        m_session.RunSequence([&] { m_current.OnClicked(current_ids::kExit); }, releaseError);
+    JsonObject json;
+    json.Add("released", released);
+    if (released) {
+        return m_session.Output().Fail(error + "; fixed-current mode left again", json);
+    }
+    return m_session.Output().Fail(error + "; the loop current may still be fixed (" +
+                                       releaseError +
+                                       "): release it with tandrin-cli fix-current exit",
+                                   json);
 }
 
 int PageRunner::Trim() {

@@ -5,8 +5,8 @@
 
 #include "cli/cli_session.h"
 #include "device/degree_text.h"
+#include "device/units.h"
 #include "link/hart_master.h"
-#include "pages/decimal_text.h"
 #include "pages/setup_page.h"
 #include "pages/setup_page_form.h"
 #include "pages/setup_page_ids.h"
@@ -63,7 +63,8 @@ bool SetupCommand::RunPage(void (SetupPage::*action)(), Then then) {
 
 std::string SetupCommand::ChooseUnit(const std::string& unit) {
     const std::string shown = m_form.Text(kUnit);
-    if (TemperatureUnitOf(shown) == TemperatureUnit::kNone) {
+    // A unit without a code may be replaced; the range must then be given.
+    if (TemperatureUnitOf(shown) == TemperatureUnit::kNone && UnitCode(shown) != 0) {
         return "--unit converts between temperature units; the output unit is " + Utf8(shown);
     }
     const std::string wanted = unit == "C" ? DegreeText() : unit;
@@ -92,6 +93,7 @@ std::string SetupCommand::Apply(const SetupChanges& c) {
           std::pair{c.lower, kZero}, std::pair{c.upper, kSpan}, std::pair{c.damping, kDamping}}) {
         if (value) {
             m_form.SetText(id, *value);
+            m_page.OnValueTyped(id);
         }
     }
     for (const auto& [value, id] : {std::pair{c.displayMode, kDisplayMode},
@@ -136,7 +138,9 @@ std::string SetupCommand::ApplySensors(const SetupChanges& c) {
             continue;
         }
         if (!m_form.Enabled(list)) {
-            return std::string("sensor ") + name + " is not a resistance input: no wiring to set";
+            return std::string("sensor ") + name +
+                   " has no wiring to set (only codes 10..22 and 24 have: resistance "
+                   "thermometers, ohm inputs and -10..75 mV)";
         }
         m_form.SetSelection(list, *wiring - 2);
     }
@@ -160,8 +164,10 @@ void SetupCommand::AddSensor(JsonObject& json, std::string& text, int sensor) {
         json.Add(key + "wiring", m_form.Selection(wiringList) + 2);
         Line(text, first ? 1103 : 1107, m_form.Text(wiringList));
     }
+    // The value held, in the output unit: not the box's rounded text.
+    const float held = first ? hartMaster.m_fSensor1Offset : hartMaster.m_fSensor2Offset;
     json.Add(key + "offset",
-             static_cast<double>(static_cast<float>(DecimalValue(m_form.Text(offset)))));
+             static_cast<double>(static_cast<float>(OffsetShownIn(hartMaster.m_strPVUnit, held))));
     Line(text, first ? 1105 : 1108,
          m_form.Text(offset) + " " + m_form.Text(first ? kSensor1OffsetUnit : kSensor2OffsetUnit));
 }

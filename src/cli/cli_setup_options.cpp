@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace tandrin::cli {
 
@@ -14,7 +15,8 @@ The Setup page (setup, set-setup):
               difference, independent; two sensors), output_sensor (1 or 2;
               independent mode), sensor1_type and sensor2_type (sensor
               codes), sensor1_name, sensor2_name, sensor1_wiring and
-              sensor2_wiring (2, 3 or 4; resistance inputs only),
+              sensor2_wiring (2, 3 or 4; resistance thermometers, the ohm
+              inputs and the -10..75 mV input, code 24),
               sensor1_offset, sensor2_offset (in the output unit), unit,
               lower_range, upper_range, damping (s), display_mode (0..2),
               decimals (0..3), alarm (high: >=22 mA, low: <=3.6 mA)
@@ -30,7 +32,8 @@ The Setup page (setup, set-setup):
                          Ni1000 (5000 ppm/K) Ni100 Ni500 Ni1000 (6180 ppm/K),
                          21, 22 0..400 and 0..2000 Ohm, 24..28 -10..75,
                          -100..100, -100..500, -100..1000, -100..2000 mV
-    --wiring1 N, --wiring2 N    2, 3 or 4 wires (resistance inputs)
+    --wiring1 N, --wiring2 N    2, 3 or 4 wires (codes 10..22 and 24: resistance
+                         thermometers, ohm inputs and -10..75 mV)
     --mode M             backup, average, difference or independent
     --output-sensor N    1 or 2: the sensor driving the output (independent)
     --unit U             C, K or F: converts range and offsets
@@ -54,7 +57,10 @@ bool IsNumber(const std::string& text) {
     double value = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data() + start, end, value);
-    return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+    // The transmitter holds these as 4-byte floats: 1e39 would go out as
+    // infinity.
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(value) &&
+           std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
 bool ParseInt(const std::string& text, int low, int high, int& value) {
@@ -142,7 +148,7 @@ bool TakeValue(const std::string& arg, const std::string& value, SetupChanges& c
     for (const auto& option : kNumberOptions) {
         if (arg == option.name) {
             if (!IsNumber(value)) {
-                error = arg + " takes a decimal number";
+                error = arg + " takes a decimal number from -3.4e38 to 3.4e38";
                 return false;
             }
             changes.*option.field = value;

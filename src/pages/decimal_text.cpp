@@ -1,7 +1,9 @@
 #include "pages/decimal_text.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace tandrin {
 
@@ -45,7 +47,38 @@ std::size_t NumberLength(const std::string& text, std::size_t from) {
     return end - from;
 }
 
+bool StartsWithWord(const std::string& text, std::size_t at, const char* word) {
+    for (std::size_t i = 0; word[i] != '\0'; ++i, ++at) {
+        if (at >= text.size() || std::tolower(static_cast<unsigned char>(text[at])) !=
+                                     static_cast<unsigned char>(word[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+bool FitsFloat(const std::string& text) {
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at == std::string::npos) {
+        return true;
+    }
+    if (text[at] == '+' || text[at] == '-') {
+        ++at;
+    }
+    if (StartsWithWord(text, at, "inf") || StartsWithWord(text, at, "nan")) {
+        return false;
+    }
+    const std::size_t length = NumberLength(text, at);
+    if (length == 0) {
+        return true;
+    }
+    double value = 0;
+    const auto result = std::from_chars(text.data() + at, text.data() + at + length, value);
+    return result.ec == std::errc() && std::isfinite(value) &&
+           std::fabs(value) <= std::numeric_limits<float>::max();
+}
 
 double DecimalValue(const std::string& text) {
     std::size_t at = text.find_first_not_of(" \t");

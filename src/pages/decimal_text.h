@@ -10,6 +10,12 @@ namespace tandrin {
 // a decimal point.
 double DecimalValue(const std::string& text);
 
+// Whether the box's number is one a transmitter can hold as a 4-byte
+// float: false for a number beyond its range (beyond double's too) and for
+// text that spells infinity or not-a-number. An empty box or text without
+// a number reads 0 and fits.
+bool FitsFloat(const std::string& text);
+
 // `value` with `decimals` digits after the point, like "%.*f" in the C
 // locale.
 std::string FixedText(double value, int decimals);

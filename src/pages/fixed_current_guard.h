@@ -15,22 +15,36 @@ namespace tandrin {
 class FixedCurrentGuard {
   public:
     bool Forced() const { return m_bForced; }
-    void NoteForced() { m_bForced = true; }
+    // Notes the port and polling address the command went to: the release
+    // belongs there, whatever the window uses by then.
+    void NoteForced();
     void NoteReleased() { m_bForced = false; }
+    const std::string& ForcedPort() const { return m_strPort; }
+    std::uint8_t ForcedAddress() const { return m_byAddress; }
 
+    enum class Offer { kNotForced, kReleased, kDeclined, kCancelled, kFailed };
     // While forced: asks the question under `questionKey` (section
-    // "String"), and on Yes stops what runs and sends [0, 40] with 0,
-    // returning when that sequence is over; events keep being dispatched
-    // meanwhile. Calls made while it waits return at once.
-    void OfferRelease(const std::string& questionKey);
+    // "String"; with a Cancel when `cancel`), and on Yes stops what runs
+    // and sends [0, 40] with 0 where the loop was forced, returning when
+    // that sequence is over; events keep being dispatched meanwhile. A
+    // release that does not get through says so ("strReleaseFailed").
+    // Calls made while it waits return at once (kCancelled).
+    Offer OfferRelease(const std::string& questionKey, bool cancel = false);
+    // Sends [0, 40] with 0 to where the loop was forced and waits for it,
+    // without asking; true when it went through.
+    bool Release();
     // True while OfferRelease waits for its sequence.
     bool Releasing() const { return m_bReleasing; }
 
   private:
+    bool SameLink() const;
+    std::string WhereText() const;
     static void StepDone(void* user, std::int32_t success, std::uint8_t command);
 
     bool m_bForced = false;
     bool m_bReleasing = false;
+    std::string m_strPort;
+    std::uint8_t m_byAddress = 0;
 };
 
 extern FixedCurrentGuard fixedCurrentGuard;

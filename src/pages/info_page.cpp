@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
+#include "device/degree_text.h"
+#include "device/encodings.h"
 #include "link/hart_master.h"
 #include "pages/info_page_ids.h"
 #include "pages/page_sequence.h"
@@ -123,6 +126,14 @@ void InfoPage::OnAddressBoxChanged() {
     hartMaster.m_byPollAddr = static_cast<std::uint8_t>(LeadingByte(m_form.Text(kAddressBox)));
 }
 
+std::string InfoPage::StoredText(const std::string& text, std::size_t chars, bool gbk) {
+    std::string upper = text;
+    UpperCaseAscii(upper, gbk);
+    std::vector<std::uint8_t> bytes(PackedSize(chars));
+    PackText(upper, chars, gbk, bytes.data());
+    return UnpackText(bytes.data(), chars);
+}
+
 void InfoPage::ReadInfo() {
     if (CheckLinkReady() != 0) {
         RunPageSequence(this, &InfoPage::StepDone, {0, 12, 13});
@@ -130,6 +141,23 @@ void InfoPage::ReadInfo() {
 }
 
 void InfoPage::UpdateInfo() {
+    // What the transmitter cannot store (lower case, characters outside
+    // packed ASCII, more than fits) is shown as it will be stored, and
+    // the user says whether to write it so.
+    bool changed = false;
+    const bool gbk = chineseUi.load() == 1;
+    for (const auto& [id, chars] :
+         {std::pair{kTag, 8}, std::pair{kDescriptor, 16}, std::pair{kMessage, 32}}) {
+        const std::string typed = m_form.Text(id);
+        const std::string stored = StoredText(typed, static_cast<std::size_t>(chars), gbk);
+        if (stored != typed.substr(0, typed.find_last_not_of(' ') + 1)) {
+            m_form.SetText(id, stored);
+            changed = true;
+        }
+    }
+    if (changed && !mainWindow->Shell().AskYesNo(LangText("strStoredAs"), "HART")) {
+        return;
+    }
     // Into the device model before the link check: a refused update still
     // leaves what was typed there.
     DeviceDate date;
@@ -147,7 +175,13 @@ void InfoPage::UpdateInfo() {
 }
 
 void InfoPage::UpdateAddress() {
-    const unsigned address = LeadingByte(m_form.Text(kNewAddress));
+    // Only a plain number: "-1", "x" or nothing would otherwise go out as 0.
+    std::string text = m_form.Text(kNewAddress);
+    text.erase(0, text.find_first_not_of(" \t"));
+    text.erase(text.find_last_not_of(" \t") + 1);
+    const bool number = !text.empty() && text.size() <= 3 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    const unsigned address = number ? LeadingByte(text) : kHighestPollAddress + 1;
     if (address > kHighestPollAddress) {
         mainWindow->Shell().MessageBox(LangText("strNOErr"), "HART", MessageIcon::kWarning);
         return;

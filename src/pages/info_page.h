@@ -41,7 +41,14 @@ class InfoPage : public DevicePage {
     // The user typed in box 1025 or picked one of its entries.
     void OnAddressBoxChanged();
 
+    void ShowReadBack() override {
+        ShowResult(13);
+        ShowResult(16);
+    }
+
   private:
+    // `text` as a transmitter stores it in a field of `chars` characters.
+    static std::string StoredText(const std::string& text, std::size_t chars, bool gbk);
     void ReadInfo();
     void UpdateInfo();
     void UpdateAddress();

@@ -145,7 +145,8 @@ void SetupPage::ApplyEnablingRule() {
     m_form.SetEnabled(kSensor2Offset, m_bDoubleSensor);
     m_form.SetEnabled(kOutputSensor, m_bDoubleSensor && m_nWorkMode == kIndependent);
     if (m_bDoubleSensor) {
-        // A thermocouple or millivolt input has no wiring to choose.
+        // Thermocouples and the millivolt inputs but -10..75 mV have no
+        // wiring to choose.
         EnableWiring(kSensor2Wiring, kSensor2Type);
     }
 }
@@ -193,6 +194,7 @@ void SetupPage::ShowSensorDefaults(int typeList) {
         return;
     }
     const SensorTypeRecord& record = m_sensorTypes[static_cast<std::size_t>(code)];
+    DropHeld({kZero, kSpan});
     m_form.SetText(kZero, std::to_string(static_cast<long>(std::trunc(record.m_dLower))));
     m_form.SetText(kSpan, std::to_string(static_cast<long>(std::trunc(record.m_dUpper))));
     SetUnitText(record.m_strUnit);
@@ -231,8 +233,14 @@ void SetupPage::OnOffsetRadio(int sensor, bool pv) {
     m_form.SetText(label, pv ? m_form.Text(kUnit) : std::string("uA"));
 }
 
+// The range and offsets now stand in the unit typed, not the one read.
 void SetupPage::OnUnitTyped() {
     m_strUnit = m_form.Text(kUnit);
+    DropHeld({kZero, kSpan, kSensor1Offset, kSensor2Offset});
+}
+
+void SetupPage::OnValueTyped(int id) {
+    DropHeld({id});
 }
 
 void SetupPage::OnUnitChosen() {
@@ -243,6 +251,7 @@ void SetupPage::OnUnitChosen() {
         return;
     }
     CopyUnitToOffsetLabels();
+    DropHeld({kZero, kSpan, kSensor1Offset, kSensor2Offset});
     const TemperatureUnit from = TemperatureUnitOf(before);
     const TemperatureUnit to = TemperatureUnitOf(now);
     if (from == TemperatureUnit::kNone || to == TemperatureUnit::kNone) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -40,6 +41,11 @@ class SetupPage : public DevicePage {
     void OnUnitChosen();
     // The user typed into the unit box: what a later choice converts from.
     void OnUnitTyped();
+    // The user typed into a number box (zero, span, an offset, damping):
+    // from now on it carries what it shows, not the value read.
+    void OnValueTyped(int id);
+
+    void ShowReadBack() override { ShowReadValues(); }
 
     // Buttons: both run a command sequence and return at once.
     void Read();
@@ -74,12 +80,31 @@ class SetupPage : public DevicePage {
     void RefillList(int id, const std::vector<std::string>& keys);
     void Message(const char* key);
 
+    // A number box shown from the device keeps the value read beside it:
+    // while the box shows the same text and the user has not typed into
+    // it, Update sends that value to the bit, not its rounded display.
+    struct HeldValue {
+        int id = 0;
+        float value = 0;
+        std::string shown;
+        bool held = false;
+    };
+    void ShowHeld(int id, float value, const std::string& shown);
+    void DropHeld(std::initializer_list<int> ids);
+    HeldValue& Held(int id);
+    // The value Update sends for a box: the held one, or the box's number
+    // in the device's terms. False when it is not a finite 4-byte float.
+    bool BoxValue(int id, float& value) const;
+
     Form& m_form;
     bool m_bDoubleSensor = false;
     int m_nWorkMode = 0;
     std::vector<SensorTypeRecord> m_sensorTypes;
     // The unit box's text before the user's latest choice.
     std::string m_strUnit;
+    std::array<HeldValue, 5> m_held;
+    // The page shows what a Read brought.
+    bool m_bShownFromDevice = false;
 };
 
 }  // namespace tandrin

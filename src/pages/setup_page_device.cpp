@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "device/units.h"
 #include "link/hart_master.h"
 #include "pages/decimal_text.h"
 #include "pages/page_sequence.h"
@@ -38,6 +39,16 @@ int InputKind(int code) {
     return -1;
 }
 
+// A nibble from a list's selection, all ones without one; but a list that
+// cannot show the device's choice keeps the nibble read (`keep` is then
+// the held nibble, else negative).
+std::uint8_t Nibble(int selection, int keep) {
+    if (selection < 0 && keep >= 0) {
+        return static_cast<std::uint8_t>(keep & 0x0F);
+    }
+    return static_cast<std::uint8_t>(selection & 0x0F);
+}
+
 }  // namespace
 
 void SetupPage::Read() {
@@ -59,27 +70,49 @@ void SetupPage::Update() {
         return;
     }
     HartMaster& device = hartMaster;
-    const int wiring1 = m_form.Selection(kSensor1Wiring);
-    const int wiring2 = m_form.Selection(kSensor2Wiring);
-    // A list without selection reads -1: all ones in its nibble.
-    device.m_byWiring = static_cast<std::uint8_t>((wiring2 * 16) | (wiring1 & 0x0F));
+    float damping = 0;
+    float lower = 0;
+    float upper = 0;
+    float offset1 = 0;
+    float offset2 = 0;
+    if (!BoxValue(kDamping, damping) || !BoxValue(kZero, lower) || !BoxValue(kSpan, upper) ||
+        !BoxValue(kSensor1Offset, offset1) || !BoxValue(kSensor2Offset, offset2)) {
+        Message("strValueErr");
+        return;
+    }
+    // A unit without a code would go out as 0: the transmitter would lose
+    // its unit.
+    if (UnitCode(m_form.Text(kUnit)) == 0) {
+        Message("strUnitUnknown");
+        return;
+    }
+    // After a Read, what no list shows goes back as read: the wiring of a
+    // sensor type without list entry or of a sensor 2 not in use, and the
+    // output sensor outside the independent mode.
+    const int held1 =
+        m_bShownFromDevice && m_form.Selection(kSensor1Type) < 0 ? device.m_byWiring & 0x0F : -1;
+    const int held2 = m_bShownFromDevice && (!m_bDoubleSensor || m_form.Selection(kSensor2Type) < 0)
+                          ? device.m_byWiring >> 4
+                          : -1;
+    const int heldOutput =
+        m_bShownFromDevice && m_nWorkMode != kIndependent ? device.m_byWorkMode >> 4 : -1;
+    const std::uint8_t wiring1 = Nibble(m_form.Selection(kSensor1Wiring), held1);
+    const std::uint8_t wiring2 = Nibble(m_form.Selection(kSensor2Wiring), held2);
+    device.m_byWiring = static_cast<std::uint8_t>((wiring2 << 4) | wiring1);
     device.m_bySensor1Type = SensorCodeOf(kSensor1Type, device.m_bySensor1Type);
     device.m_bySensor2Type =
         m_bDoubleSensor ? SensorCodeOf(kSensor2Type, device.m_bySensor2Type) : kNoSecondSensor;
-    device.m_fDamping = static_cast<float>(std::max(0.0, DecimalValue(m_form.Text(kDamping))));
-    device.m_fLowerRange = static_cast<float>(DecimalValue(m_form.Text(kZero)));
-    device.m_fUpperRange = static_cast<float>(DecimalValue(m_form.Text(kSpan)));
+    device.m_fDamping = damping;
+    device.m_fLowerRange = lower;
+    device.m_fUpperRange = upper;
     device.m_strPVUnit = m_form.Text(kUnit);
     if (!Validate()) {
         return;
     }
-    const std::string& unit = device.m_strPVUnit;
-    device.m_fSensor1Offset =
-        static_cast<float>(OffsetForDevice(unit, DecimalValue(m_form.Text(kSensor1Offset))));
-    device.m_fSensor2Offset =
-        static_cast<float>(OffsetForDevice(unit, DecimalValue(m_form.Text(kSensor2Offset))));
-    const int output = m_form.Selection(kOutputSensor);
-    device.m_byWorkMode = static_cast<std::uint8_t>(m_nWorkMode | (output * 16));
+    device.m_fSensor1Offset = offset1;
+    device.m_fSensor2Offset = offset2;
+    const std::uint8_t output = Nibble(m_form.Selection(kOutputSensor), heldOutput);
+    device.m_byWorkMode = static_cast<std::uint8_t>(m_nWorkMode | (output << 4));
     const int alarm = m_form.Selection(kAlarm);
     const int display = m_form.Selection(kDisplayMode);
     const int decimals = m_form.Selection(kDecimals);
@@ -91,9 +124,55 @@ void SetupPage::Update() {
     RunPageSequence(this, &SetupPage::StepDone, {0, 35, 186, 187, 34, 42});
 }
 
+SetupPage::HeldValue& SetupPage::Held(int id) {
+    for (HeldValue& held : m_held) {
+        if (held.id == id || held.id == 0) {
+            held.id = id;
+            return held;
+        }
+    }
+    return m_held[0];  // never: one slot for each number box
+}
+
+void SetupPage::ShowHeld(int id, float value, const std::string& shown) {
+    m_form.SetText(id, shown);
+    HeldValue& held = Held(id);
+    held.value = value;
+    held.shown = shown;
+    held.held = true;
+}
+
+void SetupPage::DropHeld(std::initializer_list<int> ids) {
+    for (const int id : ids) {
+        Held(id).held = false;
+    }
+}
+
+bool SetupPage::BoxValue(int id, float& value) const {
+    const std::string text = m_form.Text(id);
+    for (const HeldValue& held : m_held) {
+        if (held.id == id && held.held && held.shown == text) {
+            value = held.value;
+            return std::isfinite(value);
+        }
+    }
+    if (!FitsFloat(text)) {
+        return false;
+    }
+    double number = DecimalValue(text);
+    if (id == kDamping) {
+        number = std::max(0.0, number);
+    } else if (id == kSensor1Offset || id == kSensor2Offset) {
+        number = OffsetForDevice(m_form.Text(kUnit), number);
+    }
+    value = static_cast<float>(number);
+    return std::isfinite(value);
+}
+
 bool SetupPage::Validate() {
     const HartMaster& device = hartMaster;
-    if (std::fabs(device.m_fUpperRange - device.m_fLowerRange) < kMinimumSpan) {
+    // Written so that a span that is not a number fails too.
+    if (!(std::fabs(device.m_fUpperRange - device.m_fLowerRange) >= kMinimumSpan)) {
         Message("SpanErr");
         return false;
     }
@@ -141,7 +220,8 @@ void SetupPage::FillFromDevice() {
     const std::string& unit = device.m_strPVUnit;
     m_bDoubleSensor = HasSecondSensor(device.m_bySensor2Type);
     ApplyEnablingRule();
-    m_form.SetText(kSensor1Offset, FixedText(OffsetShownIn(unit, device.m_fSensor1Offset), 3));
+    ShowHeld(kSensor1Offset, device.m_fSensor1Offset,
+             FixedText(OffsetShownIn(unit, device.m_fSensor1Offset), 3));
     const int wiring1 = device.m_byWiring & 0x0F;
     m_form.SetSelection(kSensor1Wiring, wiring1 > kFourWire ? -1 : wiring1);
     SetSensorTypeList(kSensor1Type, device.m_bySensor1Type);
@@ -151,7 +231,8 @@ void SetupPage::FillFromDevice() {
         m_form.SetSelection(kSensor2Type, -1);
         m_form.SetText(kSensor2Type, "");
         m_form.SetSelection(kSensor2Wiring, -1);
-        m_form.SetText(kSensor2Offset, "");
+        // Not shown, but kept as the transmitter holds it.
+        ShowHeld(kSensor2Offset, device.m_fSensor2Offset, "");
         EnableWiring(kSensor1Wiring, kSensor1Type);
         return;
     }
@@ -164,7 +245,8 @@ void SetupPage::FillFromDevice() {
     const int output = device.m_byWorkMode >> 4;
     m_nWorkMode = mode > kIndependent ? 0 : mode;
     CheckWorkMode();
-    m_form.SetText(kSensor2Offset, FixedText(OffsetShownIn(unit, device.m_fSensor2Offset), 3));
+    ShowHeld(kSensor2Offset, device.m_fSensor2Offset,
+             FixedText(OffsetShownIn(unit, device.m_fSensor2Offset), 3));
     m_form.SetText(kZero, FixedText(device.m_fLowerRange, 3));
     m_form.SetText(kSpan, FixedText(device.m_fUpperRange, 3));
     SetUnitText(unit);
@@ -178,10 +260,11 @@ void SetupPage::FillFromDevice() {
 
 void SetupPage::ShowReadValues() {
     const HartMaster& device = hartMaster;
+    m_bShownFromDevice = true;
     FillFromDevice();
-    m_form.SetText(kZero, FixedText(device.m_fLowerRange, 3));
-    m_form.SetText(kSpan, FixedText(device.m_fUpperRange, 3));
-    m_form.SetText(kDamping, FixedText(device.m_fDamping, 1));
+    ShowHeld(kZero, device.m_fLowerRange, FixedText(device.m_fLowerRange, 3));
+    ShowHeld(kSpan, device.m_fUpperRange, FixedText(device.m_fUpperRange, 3));
+    ShowHeld(kDamping, device.m_fDamping, FixedText(device.m_fDamping, 1));
     m_form.SetSelection(kDisplayMode, device.m_byDisplayMode);
     m_form.SetSelection(kDecimals, device.m_byDecimals);
     m_form.SetSelection(kAlarm, device.m_byAlarmMode);

@@ -1,5 +1,7 @@
 #include "platform/hart_line_settings.h"
 
+#include "platform/modem_lines.h"
+
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -66,7 +68,7 @@ void FlushLine(int fd) {
 }
 
 bool SetModemLines(int fd, int lines, bool on) {
-    return ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &lines) == 0;
+    return ModemLines().Set(fd, lines, on);
 }
 
 }  // namespace tandrin

@@ -2,6 +2,8 @@
 
 #include <sys/ioctl.h>
 
+#include "platform/modem_lines.h"
+
 namespace tandrin {
 
 namespace {
@@ -14,7 +16,7 @@ bool SaveLineState(int fd, LineState& state) {
     if (::tcgetattr(fd, &state.settings) != 0) {
         return false;
     }
-    state.hasModemLines = ::ioctl(fd, TIOCMGET, &state.modemLines) == 0;
+    state.hasModemLines = ModemLines().Get(fd, state.modemLines);
     return true;
 }
 
@@ -24,10 +26,8 @@ void RestoreLineState(int fd, const LineState& state) {
     if (!state.hasModemLines) {
         return;
     }
-    int raise = state.modemLines & kRestoredLines;
-    int drop = ~state.modemLines & kRestoredLines;
-    ::ioctl(fd, TIOCMBIS, &raise);
-    ::ioctl(fd, TIOCMBIC, &drop);
+    ModemLines().Set(fd, state.modemLines & kRestoredLines, true);
+    ModemLines().Set(fd, ~state.modemLines & kRestoredLines, false);
 }
 
 }  // namespace tandrin

@@ -172,6 +172,10 @@ void SnapshotProcedure::ApplySetup(const DeviceSnapshot& saved, const DeviceSnap
     const std::string unit = InterfaceUnitText(range.unit);
     m_setupForm.SetText(kUnit, unit);
     m_setup.OnUnitTyped();
+    // Every number set here is the file's, not the one read.
+    for (const int id : {kZero, kSpan, kSensor1Offset, kDamping}) {
+        m_setup.OnValueTyped(id);
+    }
     m_setupForm.SetText(kZero, FloatText(range.lowerRange));
     m_setupForm.SetText(kSpan, FloatText(range.upperRange));
     // Offsets are shown in the output unit, which may not be theirs.
@@ -181,6 +185,7 @@ void SnapshotProcedure::ApplySetup(const DeviceSnapshot& saved, const DeviceSnap
     };
     m_setupForm.SetText(kSensor1Offset, offsetText(sensors.sensor1));
     if (sensors.sensor2) {
+        m_setup.OnValueTyped(kSensor2Offset);
         m_setupForm.SetText(kSensor2Offset, offsetText(*sensors.sensor2));
     }
     m_setupForm.SetText(kDamping, FloatText(saved.damping));
@@ -293,6 +298,7 @@ RestoreReport SnapshotProcedure::Restore(const DeviceSnapshot& saved, const Devi
         report.notTaken = report.differences;
         return report;
     }
+    report.readBack = true;
     report.notTaken = CompareSnapshots(saved, after, scope);
     report.outcome = report.notTaken.empty() ? ProcedureOutcome::kDone : ProcedureOutcome::kFailed;
     return report;

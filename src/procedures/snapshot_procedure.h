@@ -20,6 +20,8 @@ struct RestoreReport {
     std::vector<FieldDifference> differences;
     // What still differs after it, read back from the transmitter.
     std::vector<FieldDifference> notTaken;
+    // The device model holds what the transmitter has after the restore.
+    bool readBack = false;
 };
 
 // Takes, compares and restores a transmitter's configuration through the

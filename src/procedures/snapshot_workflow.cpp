@@ -3,6 +3,7 @@
 #include "link/command_flags.h"
 #include "shell/atomic_file.h"
 #include "shell/lang_text.h"
+#include "shell/main_dialog.h"
 #include "shell/private_profile.h"
 
 namespace tandrin {
@@ -85,7 +86,13 @@ void SnapshotWorkflow::RestoreConfiguration() {
     if (!scope) {
         return;
     }
-    ReportRestore(procedure.Restore(saved, device, *scope));
+    const RestoreReport report = procedure.Restore(saved, device, *scope);
+    // Open pages show what the transmitter now holds: a Write on one of
+    // them must not undo the restore.
+    if (report.readBack && mainWindow != nullptr) {
+        mainWindow->ShowReadBackOnPages();
+    }
+    ReportRestore(report);
 }
 
 void SnapshotWorkflow::ReportRestore(const RestoreReport& report) {

@@ -30,6 +30,9 @@ class DevicePage {
     // Asked before the page is left or the program ends; false keeps the
     // page as it is (the user chose to keep what it holds).
     virtual bool MayDiscard() { return true; }
+    // The device model holds what was just read back from the transmitter
+    // (after a restore): a page showing those values shows them again.
+    virtual void ShowReadBack() {}
 };
 
 // The main window's logic, written against its controls (a Form), its menu
@@ -46,6 +49,14 @@ class MainDialog {
     MenuBar& Menu() { return m_menu; }
     ShellServices& Shell() { return m_shell; }
     void SetPage(PageSlot slot, DevicePage* page) { m_pages[slot] = page; }
+    // Every page's ShowReadBack.
+    void ShowReadBackOnPages() {
+        for (DevicePage* page : m_pages) {
+            if (page != nullptr) {
+                page->ShowReadBack();
+            }
+        }
+    }
     // The form holding the device information page's short-address box.
     void SetInfoPageForm(Form* form) { m_pInfoForm = form; }
     Form& InfoPageForm() { return m_pInfoForm != nullptr ? *m_pInfoForm : m_form; }

@@ -15,6 +15,12 @@ class ShellServices {
     virtual void MessageBox(const std::string& text, const std::string& caption,
                             MessageIcon icon) = 0;
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    enum class Answer { kYes, kNo, kCancel };
+    // A question that may also be cancelled; front ends without Cancel ask
+    // Yes or No.
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) {
+        return AskYesNo(text, caption) ? Answer::kYes : Answer::kNo;
+    }
     virtual void SetStatusText(int pane, const std::string& text) = 0;
     virtual void SetProgress(int upper, int position) = 0;  // range 0..upper
     // Empty when the user cancels. `filter` like "Trend records (*.tdd)".

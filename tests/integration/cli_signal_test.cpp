@@ -10,7 +10,9 @@
 #include <utility>
 
 #include "integration/child_program.h"
+#include "integration/trace_frames.h"
 #include "platform/unique_fd.h"
+#include "support/flat_json.h"
 #include "support/temp_dir.h"
 
 namespace tandrin {
@@ -69,6 +71,65 @@ TEST_P(CliStopSignal, EndsASearchAtOnceAndLeavesThePortFreeForEveryone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliStopSignal,
+                         ::testing::Values(std::pair{SIGINT, 130}, std::pair{SIGTERM, 143},
+                                           std::pair{SIGHUP, 129}));
+
+class CliFixCurrentStopped : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+// Stopped after command 0 was answered, fix-current may have forced the
+// loop: it sends the release once, says so, and the loop is back to the
+// process value.
+TEST_P(CliFixCurrentStopped, ReleasesTheLoopOnceBeforeItEnds) {
+    const auto [signal, status] = GetParam();
+    test::TempDir dir;
+    const std::string link = dir.Path() + "modem";
+    // The answer to the forcing 40 comes late: the stop lands while the
+    // transmitter already holds 12 mA.
+    ChildProgram sim({TANDRIN_SIM_PROGRAM, "--link", link, "--fault", "late=3000,cmd=40,count=1"});
+    ASSERT_EQ(sim.ReadLine().rfind("/dev/pts/", 0), 0u);
+    const std::string trace = dir.Path() + "trace";
+    ChildProgram cli(
+        {TANDRIN_CLI_PROGRAM, "--port", link, "--json", "--trace", "fix-current", "12"},
+        {{}, trace});
+    for (int i = 0; i < 500 && test::TracedData(test::ReadTextFile(trace), 40, "request").empty();
+         ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_FALSE(test::TracedData(test::ReadTextFile(trace), 40, "request").empty());
+    std::this_thread::sleep_for(300ms);
+    cli.Signal(signal);
+    const std::string out = cli.ReadAll(20s);
+    EXPECT_EQ(cli.Wait(20s), status);
+    const auto json = test::ParseFlatJson(out);
+    ASSERT_TRUE(json.has_value()) << out;
+    EXPECT_TRUE(json->at("released").boolean) << out;
+
+    const auto forced = test::TracedData(test::ReadTextFile(trace), 40, "request");
+    ASSERT_EQ(forced.size(), 2u);
+    EXPECT_EQ(forced[1], (std::vector<std::uint8_t>{0, 0, 0, 0})) << "40 with 0, once";
+    ChildProgram read({TANDRIN_CLI_PROGRAM, "--port", link, "--json", "read"});
+    const auto values = test::ParseFlatJson(read.ReadAll(20s));
+    ASSERT_TRUE(values.has_value());
+    EXPECT_LT(values->at("current_ma").number, 11.0) << "back to the process value";
+}
+
+// A forcing without answer, and a release without answer either: the
+// user is told the loop may still be fixed and how to release it.
+TEST(CliFixCurrent, AReleaseThatFailsSaysHowToReleaseAndExitsNonZero) {
+    test::TempDir dir;
+    const std::string link = dir.Path() + "modem";
+    ChildProgram sim({TANDRIN_SIM_PROGRAM, "--fast", "--link", link, "--fault", "silence,cmd=40"});
+    ASSERT_EQ(sim.ReadLine().rfind("/dev/pts/", 0), 0u);
+    ChildProgram cli({TANDRIN_CLI_PROGRAM, "--port", link, "--json", "fix-current", "12"});
+    const std::string out = cli.ReadAll(60s);
+    EXPECT_EQ(cli.Wait(60s), 1);
+    const auto json = test::ParseFlatJson(out);
+    ASSERT_TRUE(json.has_value()) << out;
+    EXPECT_FALSE(json->at("released").boolean);
+    EXPECT_NE(json->at("error").text.find("fix-current exit"), std::string::npos) << out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliFixCurrentStopped,
                          ::testing::Values(std::pair{SIGINT, 130}, std::pair{SIGTERM, 143},
                                            std::pair{SIGHUP, 129}));
 

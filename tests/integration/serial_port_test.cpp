@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "link/posix_serial_port.h"
+#include "platform/modem_lines.h"
 #include "platform/pty.h"
 #include "platform/unique_fd.h"
 #include "shell/main_dialog.h"
@@ -100,6 +101,35 @@ TEST_F(SerialPort, CloseHandsThePortBackAsItWasFound) {
     int exclusive = 1;
     ASSERT_EQ(::ioctl(other.Get(), TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 0);
+}
+
+// A modem's lines as a real port would keep them; a pty has none.
+class ModemLineRecorder final : public ModemLineControl {
+  public:
+    explicit ModemLineRecorder(int found) : lines(found) {}
+    bool Get(int, int& now) override {
+        now = lines;
+        return true;
+    }
+    bool Set(int, int which, bool on) override {
+        lines = on ? (lines | which) : (lines & ~which);
+        return true;
+    }
+    int lines;
+};
+
+TEST_F(SerialPort, DtrAndRtsAreRaisedForHartAndHandedBackAsFound) {
+    for (const int found : {0, TIOCM_DTR, TIOCM_RTS, TIOCM_DTR | TIOCM_RTS | TIOCM_CTS}) {
+        ModemLineRecorder modem(found);
+        const ScopedModemLines seam(modem);
+        CSerialPort port;
+        ASSERT_EQ(port.Open(pty.SlavePath()), 1);
+        EXPECT_EQ(modem.lines & (TIOCM_DTR | TIOCM_RTS), TIOCM_DTR | TIOCM_RTS);
+        port.DropRts();
+        EXPECT_EQ(modem.lines & TIOCM_RTS, 0);
+        port.Close();
+        EXPECT_EQ(modem.lines, found) << "found " << found;
+    }
 }
 
 TEST_F(SerialPort, ASecondOpenIsRefusedSilentlyUntilTheFirstCloses) {

@@ -32,7 +32,7 @@ TEST_F(Calibration, NoSendsNothingAndBusyAsksNothing) {
 
     busyFlag = 1;
     logic.OnClicked(kSetUpper);
-    EXPECT_EQ(shell.questions.size(), 1u);
+    ASSERT_EQ(shell.questions.size(), 1u);
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{LangText("strBusy")}));
 }
 

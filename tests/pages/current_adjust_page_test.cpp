@@ -88,7 +88,7 @@ TEST_F(CurrentAdjust, SendRefusesATypedCurrentOutsideItsBoundsAndSendsNothing) {
 TEST_F(CurrentAdjust, TrimAsksFirstThenChecksBothReadingsWithBoundsIncluded) {
     shell.answers = {false};
     logic.OnClicked(kUpdate);
-    EXPECT_EQ(shell.questions.size(), 1u);
+    ASSERT_EQ(shell.questions.size(), 1u);
     EXPECT_EQ(shell.questions[0].text, LangText("strTrimCurrent"));
     EXPECT_TRUE(shell.messages.empty());
 
@@ -111,7 +111,7 @@ TEST_F(CurrentAdjust, TrimAsksFirstThenChecksBothReadingsWithBoundsIncluded) {
             << readings.zero << " " << readings.gain;
         EXPECT_EQ(page.focus, readings.offending) << readings.zero << " " << readings.gain;
     }
-    EXPECT_EQ(shell.questions.size(), 6u);
+    ASSERT_EQ(shell.questions.size(), 6u);
     EXPECT_TRUE(CommandsHeard().empty());
 
     page.SetText(kFirstReading, "3.0");
@@ -154,12 +154,12 @@ TEST_F(CurrentAdjust, LeavingThePageAfterSendOffersToReleaseTheLoop) {
 
     // Yes: [0, 40] with 0 has gone through before the switch returns.
     dialog.ShowPage(MainDialog::kCurrentIndex);
-    EXPECT_EQ(shell.questions.size(), 1u) << "only leaving the page asks";
+    ASSERT_EQ(shell.questions.size(), 1u) << "only leaving the page asks";
     const auto heard = CommandsHeard().size();
     dialog.ShowPage(MainDialog::kSetupIndex);
-    EXPECT_EQ(shell.questions.size(), 2u);
+    ASSERT_EQ(shell.questions.size(), 2u);
     EXPECT_EQ(busyFlag, 0);
-    EXPECT_EQ(CommandsHeard().size(), heard + 2);
+    ASSERT_EQ(CommandsHeard().size(), heard + 2);
     EXPECT_FLOAT_EQ(DeviceFixedCurrent(), 0.0f);
     EXPECT_FALSE(fixedCurrentGuard.Forced());
     EXPECT_EQ(dialog.VisiblePage(), MainDialog::kSetupIndex);
@@ -167,7 +167,26 @@ TEST_F(CurrentAdjust, LeavingThePageAfterSendOffersToReleaseTheLoop) {
     // Released: leaving again asks nothing.
     dialog.ShowPage(MainDialog::kCurrentIndex);
     dialog.ShowPage(MainDialog::kSetupIndex);
-    EXPECT_EQ(shell.questions.size(), 2u);
+    ASSERT_EQ(shell.questions.size(), 2u);
+}
+
+// The trim's closing command 40 leaves fixed-current mode, whatever current
+// a Send forced before.
+TEST_F(CurrentAdjust, ATrimEndsWithTheLoopReleasedAfterAForcedCurrent) {
+    TypeOther("12");
+    logic.OnClicked(kSend);
+    Run();
+    ASSERT_FLOAT_EQ(DeviceFixedCurrent(), 12.0f);
+    page.SetText(kFirstReading, "4.01");
+    page.SetText(kSecondReading, "19.99");
+    logic.OnClicked(kUpdate);
+    Run();
+    const auto heard = CommandsHeard();
+    ASSERT_GE(heard.size(), 4u);
+    EXPECT_EQ(std::vector<std::uint8_t>(heard.end() - 4, heard.end()),
+              (std::vector<std::uint8_t>{0, 45, 46, 40}));
+    EXPECT_FLOAT_EQ(DeviceFixedCurrent(), 0.0f);
+    EXPECT_FALSE(fixedCurrentGuard.Forced());
 }
 
 TEST_F(CurrentAdjust, ATrimThatFailsBeforeItsClosingCommandLeavesTheLoopForced) {
@@ -198,15 +217,41 @@ TEST_F(CurrentAdjust, AStoppedSequenceIsIgnoredAndReleasingWaitsForNothingWhenRe
     EXPECT_TRUE(shell.messages.empty());
     EXPECT_FALSE(fixedCurrentGuard.Forced());
 
-    // Forced, but the port cannot be opened: asked, refused, not waiting.
-    fixedCurrentGuard.NoteForced();
+    // Forced, but the port cannot be opened: asked, refused, not waiting,
+    // and said so.
     hartMaster.CloseLink();
     hartMaster.m_strPortName = "/dev/ttyNONE";
-    fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey);
-    EXPECT_EQ(shell.questions.size(), 1u);
-    EXPECT_EQ(MessageTexts().back(), LangText("strPortFail"));
+    fixedCurrentGuard.NoteForced();
+    EXPECT_EQ(fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey, true),
+              FixedCurrentGuard::Offer::kFailed);
+    ASSERT_EQ(shell.questions.size(), 1u);
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{LangText("strPortFail"), LangText("strReleaseFailed")}));
     EXPECT_TRUE(fixedCurrentGuard.Forced());
     EXPECT_FALSE(fixedCurrentGuard.Releasing());
+}
+
+// The release goes where the loop was forced, after asking, even when the
+// window has moved on to another polling address.
+TEST_F(CurrentAdjust, TheReleaseGoesWhereTheLoopWasForced) {
+    logic.OnClicked(kSend);
+    Run();
+    ASSERT_TRUE(fixedCurrentGuard.Forced());
+    transmitters.Add(3);
+    hartMaster.m_byPollAddr = 3;
+
+    shell.answers = {true, false};
+    EXPECT_EQ(fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey, true),
+              FixedCurrentGuard::Offer::kCancelled);
+    ASSERT_EQ(shell.questions.size(), 2u);
+    EXPECT_NE(shell.questions[1].text.find(hartMaster.m_strPortName), std::string::npos);
+    EXPECT_FLOAT_EQ(DeviceFixedCurrent(), 4.0f);
+
+    shell.answers = {true, true};
+    EXPECT_EQ(fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey, true),
+              FixedCurrentGuard::Offer::kReleased);
+    EXPECT_FLOAT_EQ(DeviceFixedCurrent(), 0.0f);
+    EXPECT_EQ(hartMaster.m_byPollAddr, 3) << "the window's address again";
 }
 
 TEST(LeadingDouble, TakesTheLongestDecimalPrefixAndNothingElse) {

@@ -89,11 +89,45 @@ TEST_F(Info, ARefusedUpdateStillLeavesTheTypedValuesInTheDeviceModel) {
     page.SetText(kDate, "2040-02-29");
     logic.OnClicked(kUpdateInfo);
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{LangText("strBusy")}));
-    EXPECT_EQ(hartMaster.m_strTag, "tt-7");
+    EXPECT_EQ(hartMaster.m_strTag, "TT-7") << "as it will be stored";
     EXPECT_EQ(hartMaster.m_wDateYear, 2040);
     EXPECT_EQ(hartMaster.m_byDateMonth, 2);
     EXPECT_EQ(hartMaster.m_byDateDay, 29);
     EXPECT_TRUE(CommandsHeard().empty());
+}
+
+// Lower case and characters outside packed ASCII change on the way: the
+// boxes show the stored texts first, and the user decides.
+TEST_F(Info, TextsTheTransmitterWouldChangeAreShownAsStoredBeforeTheWrite) {
+    transmitters.Add(0);
+    page.SetText(kTag, "j\xF6rg");  // Windows-1252 o-umlaut
+    page.SetText(kDescriptor, "OK ALREADY");
+    page.SetText(kMessage, "a message longer than thirty-two characters");
+    shell.answers = {false};
+    logic.OnClicked(kUpdateInfo);
+    Run();
+    ASSERT_EQ(shell.questions.size(), 1u);
+    EXPECT_EQ(shell.questions[0].text, LangText("strStoredAs"));
+    EXPECT_TRUE(CommandsHeard().empty());
+    const std::string tag = page.Text(kTag);
+    EXPECT_EQ(tag.size(), 4u);
+    EXPECT_EQ(tag.front(), 'J');
+    EXPECT_EQ(page.Text(kDescriptor), "OK ALREADY");
+    EXPECT_EQ(page.Text(kMessage), "A MESSAGE LONGER THAN THIRTY-TWO");
+
+    // Shown as stored, it goes out without another question and reads
+    // back as shown.
+    logic.OnClicked(kUpdateInfo);
+    Run();
+    EXPECT_EQ(shell.questions.size(), 1u);
+    EXPECT_EQ(shell.status[0], LangText("strOpOK"));
+    test::FakeForm fresh;
+    AddControls(fresh, kControls);
+    InfoPage reader{fresh};
+    reader.OnClicked(kReadInfo);
+    Run();
+    EXPECT_EQ(fresh.Text(kTag), tag);
+    EXPECT_EQ(fresh.Text(kMessage), page.Text(kMessage));
 }
 
 TEST_F(Info, ADateThatIsNoCalendarDayIsShownAsItsDigitsAndWrittenBackUnchanged) {
@@ -117,9 +151,13 @@ TEST_F(Info, ADateThatIsNoCalendarDayIsShownAsItsDigitsAndWrittenBackUnchanged) 
 
 TEST_F(Info, NewPollingAddressFifteenIsTakenAndSixteenRefused) {
     transmitters.Add(0);
-    page.SetText(kNewAddress, "16");
-    logic.OnClicked(kUpdateAddress);
-    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{LangText("strNOErr")}));
+    for (const char* bad : {"16", "-1", "x", "", "  ", "3x"}) {
+        shell.messages.clear();
+        page.SetText(kNewAddress, bad);
+        logic.OnClicked(kUpdateAddress);
+        EXPECT_EQ(MessageTexts(), (std::vector<std::string>{LangText("strNOErr")})) << bad;
+    }
+    ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(shell.messages[0].icon, MessageIcon::kWarning);
     EXPECT_TRUE(CommandsHeard().empty());
 

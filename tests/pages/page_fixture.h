@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "device/device_data.h"
 #include "link/command_flags.h"
+#include "link/hart_master.h"
 #include "pages/fixed_current_guard.h"
 #include "pages/page_control.h"
+#include "shell/command_issue.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/program_dir.h"
@@ -27,6 +30,11 @@ class PageFixture : public ::testing::Test {
     void SetUp() override {
         busyFlag = 0;
         cancelFlag = 0;
+        // Every test starts from a master that knows nothing of the one
+        // before: a value left behind must not hide a fault.
+        hartMaster.CloseLink();
+        static_cast<DeviceData&>(hartMaster) = DeviceData{};
+        CommandSequence = {};
         fixedCurrentGuard.NoteReleased();
         SetProgramDirForTesting(kResources);
         languageFilePath = kResources + "English.ini";

@@ -2,6 +2,8 @@
 // transmitters in virtual time, with the English texts.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "pages/page_fixture.h"
@@ -139,6 +141,10 @@ TEST_F(SetupPageTest, UnitChangesConvertRangeAndOffsetsWithThreeDecimals) {
     ChooseUnit("F");
     EXPECT_EQ(Texts({kZero, kSpan, kSensor1Offset, kSensor2Offset, kSensor1OffsetUnit}),
               (std::vector<std::string>{"32.000", "212.000", "2.700", "-1.800", "F"}));
+    ChooseUnit(kCelsius);
+    EXPECT_EQ(Texts({kZero, kSpan, kSensor1Offset, kSensor2Offset}),
+              (std::vector<std::string>{"0.000", "100.000", "1.500", "-1.000"}))
+        << "F to Celsius subtracts 17.78";
     ChooseUnit("K");
     EXPECT_EQ(Texts({kZero, kSpan, kSensor1Offset}),
               (std::vector<std::string>{"273.160", "373.160", "1.500"}));
@@ -185,7 +191,7 @@ TEST_F(SetupPageTest, UpdateChecksTheSpanFirstAndSendsNothingThen) {
     setupForm.SetText(kSpan, "90");  // a falling range is a range
     page.Update();
     Run();
-    EXPECT_EQ(shell.messages.size(), 1u);
+    ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 35, 186, 187, 34, 42}));
 }
 
@@ -229,7 +235,7 @@ TEST_F(SetupPageTest, FourWiresWithTwoSensorsAreRefusedBeforeTheKinds) {
     page.OnSingleSensor();
     setupForm.SetSelection(kSensor1Wiring, 2);
     page.Update();
-    EXPECT_EQ(shell.messages.size(), 2u);
+    ASSERT_EQ(shell.messages.size(), 2u);
 }
 
 TEST_F(SetupPageTest, UpdatePacksTheSelectionsAsTheDeviceExpectsThem) {
@@ -317,11 +323,122 @@ TEST_F(SetupPageTest, ASingleSensorDeviceEmptiesSensor2) {
     EXPECT_EQ(setupForm.Selection(kSensor2Type), -1);
     EXPECT_EQ(setupForm.Text(kSensor2Offset), "");
     EXPECT_FALSE(setupForm.Enabled(kSensor2Type));
-    // Written back, a type without list entry stays what the device has.
+    // Written back, a type without list entry stays what the device has,
+    // and so does its wiring.
+    device.m_byWiring = 0xF2;
+    page.Read();
+    Run();
     page.Update();
     Run();
     EXPECT_EQ(Messages(), std::vector<std::string>{});
     EXPECT_EQ(device.m_bySensor1Type, 23);
+    EXPECT_EQ(device.m_byWiring, 0xF2);
+}
+
+// A display change sends damping, range and offsets as read, to the bit;
+// only a box the user typed into carries its text.
+TEST_F(SetupPageTest, BoxesNotEditedGoBackExactlyAsRead) {
+    sim::SimDevice& device = transmitters.Add(0);
+    device.m_bySensor2Type = 10;
+    device.m_byWorkMode = 0x01;
+    device.m_fDamping = 0.25f;
+    device.m_fLowerRange = -12.3456789f;
+    device.m_fUpperRange = 22.839394f;
+    device.m_fSensor1Offset = 0.1234567f;
+    device.m_fSensor2Offset = -0.0987654f;
+    page.Read();
+    Run();
+    ASSERT_EQ(Texts({kDamping, kSpan}), (std::vector<std::string>{"0.2", "22.839"}));
+    setupForm.SetSelection(kDisplayMode, 2);
+    page.Update();
+    Run();
+    ASSERT_EQ(shell.status[0], LangText("strOpOK")) << (Messages().empty() ? "" : Messages()[0]);
+    EXPECT_EQ(device.m_byDisplayMode, 2);
+    EXPECT_EQ(device.m_fDamping, 0.25f);
+    EXPECT_EQ(device.m_fLowerRange, -12.3456789f);
+    EXPECT_EQ(device.m_fUpperRange, 22.839394f);
+    EXPECT_EQ(device.m_fSensor1Offset, 0.1234567f);
+    EXPECT_EQ(device.m_fSensor2Offset, -0.0987654f);
+
+    // Typed, even the same text, is what goes out.
+    page.Read();
+    Run();
+    page.OnValueTyped(kDamping);
+    setupForm.SetText(kSpan, "30");
+    page.Update();
+    Run();
+    EXPECT_EQ(device.m_fDamping, 0.2f);
+    EXPECT_EQ(device.m_fUpperRange, 30.0f);
+    EXPECT_EQ(device.m_fLowerRange, -12.3456789f);
+    // A unit change converts what is shown: that is what goes out.
+    page.Read();
+    Run();
+    ChooseUnit("F");
+    ChooseUnit(kCelsius);
+    page.Update();
+    Run();
+    EXPECT_EQ(device.m_fLowerRange, -12.346f);
+}
+
+TEST_F(SetupPageTest, ValuesNoFloatHoldsAreRefusedInEveryBoxBeforeAnythingIsSent) {
+    sim::SimDevice& device = transmitters.Add(0);
+    device.m_bySensor2Type = 10;
+    page.Read();
+    Run();
+    const std::vector<std::uint8_t> read = CommandsHeard();
+    for (const int id : {kZero, kSpan, kSensor1Offset, kSensor2Offset, kDamping}) {
+        for (const char* text : {"1e39", "-3.5e38", "1e400", "inf", "-Infinity", "nan"}) {
+            shell.messages.clear();
+            const std::string before = setupForm.Text(id);
+            setupForm.SetText(id, text);
+            page.OnValueTyped(id);
+            page.Update();
+            Run();
+            EXPECT_EQ(Messages(), (std::vector<std::string>{LangText("strValueErr")}))
+                << id << " " << text;
+            setupForm.SetText(id, before);
+        }
+    }
+    EXPECT_EQ(CommandsHeard(), read) << "nothing sent";
+    setupForm.SetText(kSpan, "3.4e38");  // near the largest float: it goes out
+    page.OnValueTyped(kSpan);
+    page.Update();
+    Run();
+    EXPECT_EQ(hartMaster.m_fUpperRange, 3.4e38f);
+    EXPECT_GT(CommandsHeard().size(), read.size());
+
+    // Infinite limits held by a transmitter do not pass as a span either.
+    device.m_fLowerRange = std::numeric_limits<float>::infinity();
+    device.m_fUpperRange = std::numeric_limits<float>::infinity();
+    page.Read();
+    Run();
+    shell.messages.clear();
+    page.Update();
+    Run();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{LangText("strValueErr")}));
+}
+
+TEST_F(SetupPageTest, AnUnknownUnitIsRefusedUntilOneIsChosen) {
+    sim::SimDevice& device = transmitters.Add(0);
+    device.m_byRangeUnit = 250;
+    page.Read();
+    Run();
+    ASSERT_EQ(setupForm.Text(kUnit), "?");
+    const std::size_t heard = CommandsHeard().size();
+    page.Update();
+    Run();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{LangText("strUnitUnknown")}));
+    ASSERT_EQ(CommandsHeard().size(), heard);
+    EXPECT_EQ(device.m_byRangeUnit, 250);
+
+    ChooseUnit(kCelsius);
+    setupForm.SetText(kZero, "0");
+    setupForm.SetText(kSpan, "150");
+    shell.messages.clear();
+    page.Update();
+    Run();
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_EQ(device.m_byRangeUnit, 32);
 }
 
 TEST_F(SetupPageTest, WhatIsWrittenReadsBackTheSame) {

@@ -2,6 +2,8 @@
 // whole is refused with the key named.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "procedures/device_snapshot.h"
 #include "procedures/json_value.h"
 #include "procedures/snapshot_compare.h"
@@ -61,6 +63,23 @@ TEST(SnapshotFile, WhatIsWrittenReadsBackEqualAndUnknownKeysAreIgnored) {
     EXPECT_EQ(read.taken, original.taken);
     EXPECT_EQ(read.message, original.message);
     EXPECT_FALSE(read.sensor2->wiring);
+}
+
+TEST(SnapshotFile, SmallAndLargeFloatsComeBackToTheLastBit) {
+    // The writer gives numbers below 0.001 a negative exponent ("1e-04").
+    const float values[] = {1e-4f, -2.5e-5f, 1.17549435e-38f, 1e-45f, 1234.5677f, 22.839394f};
+    for (const float value : values) {
+        DeviceSnapshot original = Distinctive();
+        original.sensor1.offset = value;
+        original.damping = std::fabs(value);
+        original.lowerRange = -value;
+        DeviceSnapshot read;
+        std::string error;
+        ASSERT_TRUE(ParseSnapshot(SnapshotFileText(original), read, error)) << value << error;
+        EXPECT_EQ(static_cast<float>(read.sensor1.offset), value);
+        EXPECT_EQ(static_cast<float>(read.damping), std::fabs(value));
+        EXPECT_EQ(static_cast<float>(read.lowerRange), -value);
+    }
 }
 
 TEST(SnapshotFile, AMissingOrMalformedValueIsNamed) {

@@ -2,9 +2,13 @@
 // simulated transmitters in virtual time.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "device/degree_text.h"
 #include "device/encodings.h"
 #include "link/command_flags.h"
+#include "procedures/snapshot_compare.h"
 #include "procedures/snapshot_procedure.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
@@ -174,6 +178,25 @@ TEST_F(SnapshotProcedureTest, AnEqualDeviceGetsNoWrite) {
                     command == 12 || command == 13 || command == 16 || command == 162)
             << int(command);
     }
+}
+
+TEST_F(SnapshotProcedureTest, AFileWrittenByAnEarlierVersionStillRestores) {
+    // Kept as that version wrote it: a change to the format must still read it.
+    std::ifstream file(TANDRIN_SNAPSHOT_V1);
+    const std::string text((std::istreambuf_iterator<char>(file)), {});
+    DeviceSnapshot saved;
+    std::string error;
+    ASSERT_TRUE(ParseSnapshot(text, saved, error)) << error;
+    EXPECT_EQ(saved.tag, "TT-205");
+
+    const RestoreReport report = RestoreOnto(1, saved);
+    EXPECT_EQ(report.outcome, ProcedureOutcome::kDone);
+    EXPECT_TRUE(report.notTaken.empty());
+    const sim::SimDevice& device = transmitters.Devices()[1];
+    EXPECT_EQ(device.m_fDamping, 0.25f);
+    EXPECT_EQ(device.m_fUpperRange, 22.839394f);
+    EXPECT_EQ(device.m_fLowerRange, -40.5f);
+    EXPECT_TRUE(CompareSnapshots(saved, TakeFrom(1), {}).empty());
 }
 
 TEST_F(SnapshotProcedureTest, AFieldTheDeviceRefusesIsReportedAndTheRestWritten) {

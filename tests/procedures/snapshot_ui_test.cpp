@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -150,6 +151,15 @@ TEST(SnapshotWindow, SavesAndRestoresThroughTheFileMenuAgainstTheDemo) {
               (std::vector<QString>{"Tag|TT-999|TT101", "Final assembly number|00BEEF|000001",
                                     "Damping (s)|3.5|0.5"}));
     EXPECT_EQ(busyFlag, 0);
+    // The pages show what was restored, so a Write there keeps it.
+    const auto* damping = window.Page(MainDialog::kSetupIndex)
+                              ->findChild<QLineEdit*>(QStringLiteral("IDC_EDIT_DAMPING"));
+    ASSERT_NE(damping, nullptr);
+    EXPECT_EQ(damping->text(), QStringLiteral("3.5"));
+    const auto* tag =
+        window.Page(MainDialog::kInfoIndex)->findChild<QLineEdit*>(QStringLiteral("IDC_txtTag"));
+    ASSERT_NE(tag, nullptr);
+    EXPECT_EQ(tag->text(), QStringLiteral("TT-999"));
 
     // Saved again, the transmitter holds the file's values.
     const std::string again = dir.Path() + "again.json";

@@ -86,17 +86,54 @@ KeySet Inventory() {
     // The monitor page: the question before unsaved samples go, CSV export.
     keys.insert({"String", "strDiscardSamples"});
     keys.insert({"String", "strExportCsv"});
-    // Configuration snapshots: File menu entries, restore dialog, field names.
+    // Writes: values no float holds, units without code, texts as stored,
+    // a release that failed or goes elsewhere.
     for (const char* key :
-         {"IDM_FILE_SAVECONFIG", "IDM_FILE_RESTORECONFIG", "strSnapFilter", "strSnapSaved",
-          "strSnapWriteFail", "strSnapReadFail", "strSnapOtherDevice", "strSnapEqual",
-          "strSnapTitle", "strSnapIntro", "strSnapColField", "strSnapColFile", "strSnapColDevice",
-          "strSnapWithAddress", "strSnapWithFinal", "strSnapRestore", "strSnapCancel",
-          "strSnapRestored", "strSnapNotTaken", "tag", "descriptor", "message", "date",
-          "final_assembly", "poll_address", "sensors", "work_mode", "output_sensor",
-          "sensor1_type", "sensor1_wiring", "sensor1_offset", "sensor2_type", "sensor2_wiring",
-          "sensor2_offset", "unit", "lower_range", "upper_range", "damping", "display_mode",
-          "decimals", "alarm"}) {
+         {"strValueErr", "strUnitUnknown", "strStoredAs", "strReleaseFailed", "strReleaseWhere"}) {
+        keys.insert({"String", key});
+    }
+    // Configuration snapshots: File menu entries, restore dialog, field names.
+    for (const char* key : {"IDM_FILE_SAVECONFIG",
+                            "IDM_FILE_RESTORECONFIG",
+                            "strSnapFilter",
+                            "strSnapSaved",
+                            "strSnapWriteFail",
+                            "strSnapReadFail",
+                            "strSnapOtherDevice",
+                            "strSnapEqual",
+                            "strSnapTitle",
+                            "strSnapIntro",
+                            "strSnapColField",
+                            "strSnapColFile",
+                            "strSnapColDevice",
+                            "strSnapWithAddress",
+                            "strSnapWithFinal",
+                            "strSnapRestore",
+                            "strSnapCancel",
+                            "strSnapRestored",
+                            "strSnapNotTaken",
+                            "tag",
+                            "descriptor",
+                            "message",
+                            "date",
+                            "final_assembly",
+                            "poll_address",
+                            "sensors",
+                            "work_mode",
+                            "output_sensor",
+                            "sensor1_type",
+                            "sensor1_wiring",
+                            "sensor1_offset",
+                            "sensor2_type",
+                            "sensor2_wiring",
+                            "sensor2_offset",
+                            "unit",
+                            "lower_range",
+                            "upper_range",
+                            "damping",
+                            "display_mode",
+                            "decimals",
+                            "alarm"}) {
         keys.insert({"Snapshot", key});
     }
     // Loop check: the menu entry, the window and the report.

@@ -231,5 +231,36 @@ TEST(DemoPages, ClosingAfterSendAsksAndReleasesTheLoopOnYes) {
     EXPECT_EQ(harness.session->Demo().Stats().answersSent, answered + 2) << "0, then 40 with 0";
 }
 
+// Cancel keeps the window; a release that cannot get through (the
+// transmitter gone) says so and keeps it too, the loop still noted forced.
+TEST(DemoPages, ClosingKeepsTheWindowOnCancelAndWhenTheReleaseFails) {
+    PagesWindow harness("English", true);
+    MainWindow& window = harness.Show();
+    window.RunCommand(main_ids::kPageCurrentAdjust);
+    QWidget* page = window.Page(MainDialog::kCurrentIndex);
+    QTest::mouseClick(page->findChild<QAbstractButton*>("IDC_cmdSendFixI"), Qt::LeftButton);
+    ASSERT_TRUE(harness.WaitDone());
+    ASSERT_TRUE(fixedCurrentGuard.Forced());
+
+    harness.prompts.cancel = true;
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_EQ(harness.prompts.questions.size(), 1u);
+    EXPECT_TRUE(fixedCurrentGuard.Forced());
+
+    harness.session->Demo().Stop();
+    harness.prompts.cancel = false;
+    harness.prompts.answer = true;
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(harness.prompts.Said(ToQt(LangText("strReleaseFailed"))));
+    EXPECT_TRUE(fixedCurrentGuard.Forced());
+
+    // No: the user closes knowingly.
+    harness.prompts.answer = false;
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+}
+
 }  // namespace
 }  // namespace tandrin

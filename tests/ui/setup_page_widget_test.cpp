@@ -180,5 +180,50 @@ TEST(SetupPageWidget, ReadsConvertsAndWritesTheDemoTransmitter) {
     EXPECT_EQ(decimals->currentIndex(), 3);
 }
 
+// The widget tells the page what the user typed: a box left alone goes back
+// as read (0.25 s, shown "0.2"), a box typed into as typed.
+TEST(SetupPageWidget, WritesBackWhatWasNotTypedAsRead) {
+    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
+    test::RecordingPrompts prompts;
+    AppOptions options;
+    options.demo = true;
+    AppSession session(options, &prompts);
+    std::string error;
+    ASSERT_TRUE(session.Start(error)) << error;
+    // The demo transmitter again, holding a damping its box rounds.
+    sim::SimulatorThread& demo = session.Demo();
+    demo.Stop();
+    sim::SimSetup setup;
+    setup.devices[0].m_fDamping = 0.25f;
+    setup.devices[0].m_fUpperRange = 22.839394f;
+    ASSERT_TRUE(demo.Start(setup, error)) << error;
+    hartMaster.CloseLink();
+    hartMaster.m_strPortName = demo.Path();
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWidget* page = window.Page(MainDialog::kSetupIndex);
+    auto* damping = Child<QLineEdit>(page, "IDC_EDIT_DAMPING");
+    auto* decimals = Child<QComboBox>(page, "IDC_CBO_DISREO");
+    auto* read = Child<QPushButton>(page, "IDC_cmdRead2");
+    auto* write = Child<QPushButton>(page, "IDC_cmdWrite2");
+
+    ASSERT_TRUE(ClickAndWait(read));
+    ASSERT_EQ(damping->text(), QStringLiteral("0.2"));
+    Choose(decimals, 2);
+    ASSERT_TRUE(ClickAndWait(write));
+    ASSERT_TRUE(ClickAndWait(read));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(hartMaster.m_fDamping, 0.25f);
+    EXPECT_EQ(hartMaster.m_fUpperRange, 22.839394f);
+    EXPECT_EQ(decimals->currentIndex(), 2);
+
+    damping->selectAll();
+    QTest::keyClicks(damping, QStringLiteral("0.2"));
+    ASSERT_TRUE(ClickAndWait(write));
+    ASSERT_TRUE(ClickAndWait(read));
+    EXPECT_EQ(hartMaster.m_fDamping, 0.2f);
+}
+
 }  // namespace
 }  // namespace tandrin

@@ -33,6 +33,15 @@ class RecordingPrompts : public UserPrompts {
         questions.push_back(text);
         return answer;
     }
+    // A question with Cancel gets Cancel when `cancel`, else `answer`.
+    bool cancel = false;
+    ShellServices::Answer YesNoCancel(const QString& text, const QString&) override {
+        questions.push_back(text);
+        if (cancel) {
+            return ShellServices::Answer::kCancel;
+        }
+        return answer ? ShellServices::Answer::kYes : ShellServices::Answer::kNo;
+    }
     QString OpenFile(const QString&) override { return {}; }
     QString SaveFile(const QString&, const QString&) override { return {}; }
     void OpenAddress(const QString& address) override { addresses.push_back(address); }

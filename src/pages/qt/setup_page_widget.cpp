@@ -108,6 +108,10 @@ void SetupPageWidget::ConnectChoices() {
     auto* unit = static_cast<QComboBox*>(m_controls.Widget(kUnit));
     onChoice(kUnit, [this] { OnUnitChosen(); });
     connect(unit->lineEdit(), &QLineEdit::textEdited, this, [this] { OnUnitTyped(); });
+    for (const int id : {kZero, kSpan, kSensor1Offset, kSensor2Offset, kDamping}) {
+        connect(static_cast<QLineEdit*>(m_controls.Widget(id)), &QLineEdit::textEdited, this,
+                [this, id] { OnValueTyped(id); });
+    }
 }
 
 }  // namespace tandrin

@@ -496,7 +496,13 @@ void MainWindow::done(int result) {
     if (!m_dialog.MayClose()) {
         return;
     }
-    fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey);
+    // Cancel, or a release that did not get through (it has said so),
+    // keeps the window: the loop may still be forced.
+    const FixedCurrentGuard::Offer offer = fixedCurrentGuard.OfferRelease(kReleaseOnCloseKey, true);
+    if (offer == FixedCurrentGuard::Offer::kCancelled ||
+        offer == FixedCurrentGuard::Offer::kFailed) {
+        return;
+    }
     QDialog::done(result);
 }
 

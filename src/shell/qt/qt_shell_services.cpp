@@ -23,6 +23,11 @@ bool QtShellServices::AskYesNo(const std::string& text, const std::string& capti
     return m_prompts->YesNo(MessageToQt(text), ToQt(caption));
 }
 
+ShellServices::Answer QtShellServices::AskYesNoCancel(const std::string& text,
+                                                      const std::string& caption) {
+    return m_prompts->YesNoCancel(MessageToQt(text), ToQt(caption));
+}
+
 void QtShellServices::SetStatusText(int pane, const std::string& text) {
     if (pane != 0 && pane != 1) {
         return;

@@ -21,6 +21,7 @@ class QtShellServices : public ShellServices {
 
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
     void SetStatusText(int pane, const std::string& text) override;
     void SetProgress(int upper, int position) override;
     std::string OpenFileDialog(const std::string& filter) override;

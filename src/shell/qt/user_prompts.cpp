@@ -36,6 +36,21 @@ bool DialogPrompts::YesNo(const QString& text, const QString& caption) {
     return box.exec() == QMessageBox::Yes;
 }
 
+ShellServices::Answer DialogPrompts::YesNoCancel(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return ShellServices::Answer::kYes;
+        case QMessageBox::No:
+            return ShellServices::Answer::kNo;
+        default:
+            return ShellServices::Answer::kCancel;
+    }
+}
+
 QString DialogPrompts::OpenFile(const QString& filter) {
     return QFileDialog::getOpenFileName(m_parent, QString(), QString(), filter);
 }

@@ -16,6 +16,10 @@ class UserPrompts {
     virtual ~UserPrompts() = default;
     virtual void Message(const QString& text, const QString& caption, MessageIcon icon) = 0;
     virtual bool YesNo(const QString& text, const QString& caption) = 0;
+    // Yes, No or Cancel; without a Cancel of its own, Yes or No.
+    virtual ShellServices::Answer YesNoCancel(const QString& text, const QString& caption) {
+        return YesNo(text, caption) ? ShellServices::Answer::kYes : ShellServices::Answer::kNo;
+    }
     // Empty when cancelled.
     virtual QString OpenFile(const QString& filter) = 0;
     virtual QString SaveFile(const QString& filter, const QString& defaultSuffix) = 0;
@@ -36,6 +40,7 @@ class DialogPrompts : public UserPrompts {
 
     void Message(const QString& text, const QString& caption, MessageIcon icon) override;
     bool YesNo(const QString& text, const QString& caption) override;
+    ShellServices::Answer YesNoCancel(const QString& text, const QString& caption) override;
     QString OpenFile(const QString& filter) override;
     QString SaveFile(const QString& filter, const QString& defaultSuffix) override;
     void OpenAddress(const QString& address) override;
