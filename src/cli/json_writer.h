@@ -26,8 +26,9 @@ class JsonObject {
 };
 
 std::string JsonString(std::string_view text);
-// Shortest text that reads back as the same float, with ".0" on whole
-// numbers so a reader always sees a number with a fraction.
+// Shortest text that reads back as the same double (as the float it was,
+// for a widened float), with ".0" on whole numbers so a reader always sees
+// a number with a fraction; null for infinities and NaN.
 std::string JsonNumber(double value);
 
 }  // namespace tandrin::cli

@@ -180,8 +180,10 @@ void MainDialog::SelectLanguage(const std::string& name) {
     const std::string readout = m_form.Text(kPvReadout);
     m_form.SetText(kPvReadout, chinese ? ReplaceAll(readout, kWesternDegree, kChineseDegree)
                                        : ReplaceAll(readout, kChineseDegree, kWesternDegree));
-    if (m_pages[kSetupPage] != nullptr) {
-        m_pages[kSetupPage]->RefreshDegreeTexts();
+    for (DevicePage* page : m_pages) {
+        if (page != nullptr) {
+            page->RefreshDegreeTexts();
+        }
     }
 }
 

@@ -40,6 +40,7 @@
 #include "shell/qt/icons.h"
 #include "shell/qt/placeholder_page.h"
 #include "shell/qt/qt_text.h"
+#include "shell/qt/qt_translations.h"
 #include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
@@ -217,6 +218,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
         m_dialog.currentLanguage = options.language;
         m_dialog.SelectLanguage(options.language);
     }
+    FollowLanguageInQtTexts();
 }
 
 MainWindow::~MainWindow() {
@@ -453,8 +455,10 @@ void MainWindow::RunCommand(int id) {
             ShowLoopCheck();
             break;
         case MainDialog::CommandResult::kLanguageChanged:
-            // The logic has re-translated; the font follows the language.
+            // The logic has re-translated; the font and Qt's own texts
+            // follow the language.
             ApplyUiFont(this);
+            FollowLanguageInQtTexts();
             break;
         case MainDialog::CommandResult::kDone:
         case MainDialog::CommandResult::kNotMine:
