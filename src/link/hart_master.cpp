@@ -115,6 +115,7 @@ void HartMaster::SendCommand(void* user, CompletionFn completion, std::uint8_t c
     m_pfnCompletion = completion;
     BuildRequest(command);
     m_byRequestCmd = command;
+    m_outcome = {ReplyKind::kNoAnswer, command, 0};
     m_nRetry = 0;
     ++m_nTransaction;
     SendFrame(m_abyTxFrame.data(), m_nTxLength);
@@ -190,7 +191,8 @@ void HartMaster::OnPhaseTimer(TimerId timer) {
     }
     if (ResponseComplete()) {
         StopReception();
-        Complete(1, m_byRequestCmd);  // the dispatch accepted only this command
+        // The dispatch accepted only this command; a refusal is an answer.
+        Complete(m_outcome.kind == ReplyKind::kRefused ? 0 : 1, m_byRequestCmd);
         return;
     }
     if (m_nRetry >= kMaxRetries) {
