@@ -34,7 +34,7 @@ constexpr CommandMeaning kCommandSpecific[] = {
     {35, 8, "strRcSetToNearest"},      {35, 9, "strRcLrvTooHigh"},
     {35, 10, "strRcLrvTooLow"},        {35, 11, "strRcUrvTooHigh"},
     {35, 12, "strRcUrvTooLow"},        {35, 13, "strRcRangeOutOfLimits"},
-    {35, 14, "strRcSpanTooSmall"},     {35, 18, "strRcInvalidUnits"},
+    {35, 14, "strRcSpanTooSmall"},     {35, 28, "strRcInvalidUnits"},
     {35, 29, "strRcInvalidSpan"},      {36, 9, "strRcProcessTooHigh"},
     {36, 10, "strRcProcessTooLow"},    {36, 14, "strRcLrvPushed"},
     {36, 29, "strRcInvalidSpan"},      {37, 9, "strRcProcessTooHigh"},

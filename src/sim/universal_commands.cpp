@@ -223,6 +223,9 @@ std::uint8_t WriteRange(SimDevice& d, const SimRequest& q, SimReply& r, double) 
     if (!std::isfinite(upper) || !std::isfinite(lower) || upper == lower) {
         return kCodeInvalidSpan;
     }
+    if (lower > upper) {
+        return kCodeLowerTooHigh;  // this transmitter has no reversed output
+    }
     if (const int at = AgainstFamilyLimits(lower, unit); at != 0) {
         return at > 0 ? kCodeLowerTooHigh : kCodeLowerTooLow;
     }
@@ -247,6 +250,9 @@ std::uint8_t SetUpperToPv(SimDevice& d, const SimRequest&, SimReply&, double now
     }
     if (pv == d.m_fLowerRange) {
         return kCodeInvalidSpan;
+    }
+    if (pv < d.m_fLowerRange) {
+        return kCodeLowerTooLow;  // applied process too low for a 20 mA point
     }
     d.m_fUpperRange = pv;
     d.NoteConfigWrite();
@@ -275,6 +281,11 @@ std::uint8_t SetLowerToPv(SimDevice& d, const SimRequest&, SimReply&, double now
 
 std::uint8_t ResetConfigChanged(SimDevice& d, const SimRequest&, SimReply&, double) {
     d.m_bConfigChanged = false;
+    return 0;
+}
+
+std::uint8_t ReadAdditionalStatus(SimDevice& d, const SimRequest&, SimReply& r, double now) {
+    r.data = d.AdditionalStatus(now);
     return 0;
 }
 
@@ -352,6 +363,7 @@ constexpr CommandHandler kUniversal[] = {
     {42, 0, Reset},
     {45, 4, TrimZero},
     {46, 4, TrimGain},
+    {48, 0, ReadAdditionalStatus},
 };
 
 }  // namespace
