@@ -223,9 +223,6 @@ std::uint8_t WriteRange(SimDevice& d, const SimRequest& q, SimReply& r, double) 
     if (!std::isfinite(upper) || !std::isfinite(lower) || upper == lower) {
         return kCodeInvalidSpan;
     }
-    if (lower > upper) {
-        return kCodeLowerTooHigh;  // this transmitter has no reversed output
-    }
     if (const int at = AgainstFamilyLimits(lower, unit); at != 0) {
         return at > 0 ? kCodeLowerTooHigh : kCodeLowerTooLow;
     }
@@ -252,7 +249,9 @@ std::uint8_t SetUpperToPv(SimDevice& d, const SimRequest&, SimReply&, double now
         return kCodeInvalidSpan;
     }
     if (pv < d.m_fLowerRange) {
-        return kCodeLowerTooLow;  // applied process too low for a 20 mA point
+        // A falling range is written as one (35), never made by accident
+        // from the process value.
+        return kCodeLowerTooLow;  // applied process too low
     }
     d.m_fUpperRange = pv;
     d.NoteConfigWrite();

@@ -280,11 +280,10 @@ TEST(SimDevice, RefusalsStatusBitsAndAdditionalStatus) {
     SimHarness open;
     ASSERT_EQ(open.Run(0), 1);
     PrepareWrites(open.master);
-    open.master.m_fLowerRange = 80;
-    open.master.m_fUpperRange = 20;
-    EXPECT_EQ(open.Run(35), 0) << "a lower range value above the upper one";
-    EXPECT_EQ(open.master.LastOutcome().code, 9);
-    EXPECT_FLOAT_EQ(open.device.m_fLowerRange, 0);
+    open.device.m_fLowerRange = 80;
+    EXPECT_EQ(open.Run(36), 0) << "a 20 mA point below the 4 mA point";
+    EXPECT_EQ(open.master.LastOutcome().code, 10);
+    EXPECT_FLOAT_EQ(open.device.m_fUpperRange, 100);
 }
 
 TEST(SimDevice, DeviceSpecificValuesReadBackWhatWasWritten) {
