@@ -11,6 +11,7 @@
 #include "shell/frame_trace.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
+#include "shell/reply_text.h"
 #include "shell/settings_store.h"
 
 namespace tandrin::cli {
@@ -119,10 +120,24 @@ bool CliSession::RunSequence(const std::function<void()>& start, std::string& er
         error = Utf8(m_shell.messages.empty() ? LangText("strOpFail") : LastMessage());
     }
     const bool done = finished && m_dialog.lastOutcome == MainDialog::Outcome::kDone;
+    NoteDeviceStatus();
     if (!done || then == Then::kClose) {
         hartMaster.CloseLink();
     }
     return done;
+}
+
+void CliSession::NoteDeviceStatus() {
+    if (hartMaster.LastOutcome().kind == ReplyKind::kNoAnswer) {
+        return;  // nothing new heard from the transmitter
+    }
+    std::vector<std::string> texts;
+    for (const std::string& text : DeviceStatusTexts(hartMaster.m_byDeviceStatus)) {
+        texts.push_back(Utf8(text));
+    }
+    std::string caption = LangText("strDeviceStatus");
+    m_output.NoteDeviceStatus(hartMaster.m_byDeviceStatus,
+                              caption.empty() ? "Device status" : Utf8(caption), std::move(texts));
 }
 
 std::string CliSession::LastMessage() const {

@@ -64,6 +64,7 @@ class CliSession {
     std::string LastMessage() const;
 
   private:
+    void NoteDeviceStatus();
     bool ChooseLanguage();
     bool StartDemo();
     bool ChoosePort();
