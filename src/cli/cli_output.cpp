@@ -47,8 +47,11 @@ int CliOutput::Succeed(const JsonObject& json, const std::string& text) {
     if (m_bJson) {
         m_out << WithStatus(json).Text() << "\n";
     } else {
-        const std::string status = StatusLine();
-        m_out << text << "\n" << (status.empty() ? "" : status + "\n");
+        // Beside the result, not in it: scripts read standard output.
+        m_out << text << "\n";
+        if (const std::string status = StatusLine(); !status.empty()) {
+            m_err << status << "\n";
+        }
     }
     return Flushed(kExitOk);
 }

@@ -45,7 +45,8 @@ class CliOutput {
 
     // The device status of the transmitter's last reply, with the set bits
     // in words (UTF-8) under `caption`: every result and failure from then
-    // on carries it ("device_status" under --json).
+    // on carries it ("device_status" under --json, else a line on standard
+    // error when a bit is set).
     void NoteDeviceStatus(std::uint8_t status, std::string caption,
                           std::vector<std::string> setBits);
 

@@ -5,6 +5,7 @@
 
 #include "cli/cli_signals.h"
 #include "device/degree_text.h"
+#include "device/response_codes.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "platform/text_codec.h"
@@ -134,6 +135,15 @@ void CliSession::NoteDeviceStatus() {
     std::vector<std::string> texts;
     for (const std::string& text : DeviceStatusTexts(hartMaster.m_byDeviceStatus)) {
         texts.push_back(Utf8(text));
+    }
+    // A loop fixed by something else than the command just given: the
+    // control system reads it as the process value.
+    const bool fixed = (hartMaster.m_byDeviceStatus & kStatusCurrentFixed) != 0;
+    if (fixed && !m_bWarnedFixed && m_options.command != "fix-current" &&
+        hartMaster.m_byPollAddr == 0) {
+        m_bWarnedFixed = true;
+        m_output.Err() << "tandrin-cli: warning: the transmitter's loop current is fixed; release "
+                          "it with: tandrin-cli fix-current exit\n";
     }
     std::string caption = LangText("strDeviceStatus");
     m_output.NoteDeviceStatus(hartMaster.m_byDeviceStatus,

@@ -23,6 +23,12 @@ class FixedCurrentGuard {
     // returning when that sequence is over; events keep being dispatched
     // meanwhile. Calls made while it waits return at once.
     void OfferRelease(const std::string& questionKey);
+    // After a sequence: when the last reply says the loop current is fixed
+    // although this program has not noted forcing it (another tool, a
+    // crash, a power cut during a trim), asks once under
+    // kReleaseForeignKey and releases on Yes. Asks again only after a reply
+    // without the bit. A multidrop transmitter's parked loop is no reason.
+    void CheckDeviceStatus();
     // True while OfferRelease waits for its sequence.
     bool Releasing() const { return m_bReleasing; }
 
@@ -31,6 +37,7 @@ class FixedCurrentGuard {
 
     bool m_bForced = false;
     bool m_bReleasing = false;
+    bool m_bForeignOffered = false;
 };
 
 extern FixedCurrentGuard fixedCurrentGuard;
@@ -38,5 +45,6 @@ extern FixedCurrentGuard fixedCurrentGuard;
 // The question keys (section "String").
 inline constexpr const char* kReleaseOnCloseKey = "strFixCurrentOnClose";
 inline constexpr const char* kReleaseOnLeaveKey = "strFixCurrentOnLeave";
+inline constexpr const char* kReleaseForeignKey = "strFixCurrentForeign";
 
 }  // namespace tandrin

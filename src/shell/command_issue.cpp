@@ -36,6 +36,13 @@ void Message(const char* key, MessageIcon icon) {
 // it is through.
 std::vector<std::string> sequenceWarnings;
 
+// The device status of the reply that just completed, if there was one.
+void ShowDeviceStatus() {
+    if (mainWindow != nullptr && hartMaster.LastOutcome().kind != ReplyKind::kNoAnswer) {
+        mainWindow->ShowDeviceStatus(hartMaster.m_byDeviceStatus);
+    }
+}
+
 void Report(bool full, const char* statusKey) {
     if (mainWindow != nullptr) {
         mainWindow->ShowProgress(full);
@@ -65,6 +72,7 @@ void StartCommand(void* user, CompletionFn completion) {
     if (CommandSequence.index == 0) {
         sequenceWarnings.clear();
     }
+    ShowDeviceStatus();  // of the command before, in this or the last sequence
     busyFlag = 1;
     const std::uint8_t command = CommandSequence.commands[CommandSequence.index];
     cancelFlag = 0;
@@ -92,6 +100,10 @@ std::vector<std::uint8_t> WritesTaken() {
 
 void ReportDone() {
     busyFlag = 0;
+    ShowDeviceStatus();
+    if (mainWindow != nullptr) {
+        mainWindow->SequenceOver();
+    }
     if (mainWindow != nullptr) {
         mainWindow->lastOutcome = MainDialog::Outcome::kDone;
     }
@@ -138,8 +150,10 @@ void ReportFailed() {
     }
     sequenceWarnings.clear();
     busyFlag = 0;
+    ShowDeviceStatus();
     if (mainWindow != nullptr) {
         mainWindow->lastOutcome = MainDialog::Outcome::kFailed;
+        mainWindow->SequenceOver();
     }
     Report(true, refused ? "strOpRefused" : "strOpFail");
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,12 @@ class MainDialog {
 
     // Status bar and progress bar
     void SetStatusText(int pane, const std::string& text);
+    // Shows the device status of the last reply (the second status byte).
+    void ShowDeviceStatus(std::uint8_t status);
+    // A sequence is over (done or failed): runs `afterSequence` soon, from
+    // the event loop, never inside the completion that ended it.
+    void SequenceOver();
+    std::function<void()> afterSequence;
     void ShowProgress(bool full);
 
     // Languages

@@ -17,6 +17,8 @@
 #include "shell/main_dialog_ids.h"
 #include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
+#include "sim/device_config.h"
+#include "sim/sim_thread.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "ui/ui_support.h"
@@ -108,6 +110,49 @@ TEST(NamedPort, ALinkToASimulatorTheProbeSkippedReachesOnLineAndIsTraced) {
     window.Menu().Command(kHelpTraceFolder)->trigger();
     ASSERT_EQ(prompts.addresses.size(), 1u);
     EXPECT_EQ(prompts.addresses[0].toStdString(), "file://" + state.Path() + "tandrin/");
+}
+
+// A transmitter with a malfunction, its loop left fixed by something else.
+TEST(DeviceStatus, TheStatusBarSaysItAndTheWindowOffersToReleaseTheLoop) {
+    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
+    sim::SimSetup setup;
+    std::string error;
+    ASSERT_TRUE(sim::ParseDeviceKeys("status=80,fixed=12", setup.devices[0], error)) << error;
+    sim::SimulatorThread sim;
+    ASSERT_TRUE(sim.Start(setup, error)) << error;
+
+    test::RecordingPrompts prompts;
+    prompts.answer = true;
+    AppOptions options;
+    options.port = sim.Path();
+    AppSession session(options, &prompts);
+    ASSERT_TRUE(session.Start(error)) << error;
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* label = window.findChild<QLabel*>(QStringLiteral("DeviceStatusPane"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_FALSE(label->isVisible()) << "nothing heard yet";
+
+    window.ToolAction(kOnLine)->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return !prompts.questions.empty(); }, kSequenceTimeoutMs));
+    EXPECT_TRUE(prompts.questions[0].startsWith(
+        QStringLiteral("The transmitter reports its loop current fixed")))
+        << prompts.questions[0].toStdString();
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QStringLiteral("Field device malfunction")) << "the most serious";
+    EXPECT_TRUE(label->styleSheet().contains(QStringLiteral("#c00000")));
+
+    // Released on Yes: the malfunction stays, the fixed current is gone,
+    // and the question does not come again.
+    ASSERT_TRUE(WaitUntil([&] { return window.StatusPane(0)->text() == QStringLiteral("Done"); },
+                          kSequenceTimeoutMs));
+    window.ToolAction(kOnLine)->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return window.StatusPane(0)->text() == QStringLiteral("Done"); },
+                          kSequenceTimeoutMs));
+    QTest::qWait(50);
+    EXPECT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(label->toolTip(), QStringLiteral("Field device malfunction")) << "loop released";
 }
 
 QProcess* Start(const QStringList& arguments, const QProcessEnvironment& environment) {

@@ -207,6 +207,8 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
     SetUpReadouts();
     m_dialog.InitPorts(options.extraPorts, options.preferredPort);
     mainWindow = &m_dialog;
+    // A loop left fixed by something else is offered for release too.
+    m_dialog.afterSequence = [] { fixedCurrentGuard.CheckDeviceStatus(); };
     m_form.SetText(kPvReadout, "0.0  " + DegreeText());
     m_dialog.InitPageButtonColours();
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -401,8 +403,13 @@ void MainWindow::CreateStatusBar() {
     // 40 pixels held "COM3"; device paths are longer and the pane grows to
     // show them whole.
     m_panes[1]->setMinimumWidth(layout::kPortPaneMinWidth);
+    auto* deviceStatus = new QLabel(status);
+    deviceStatus->setObjectName(QStringLiteral("DeviceStatusPane"));
+    deviceStatus->hide();
     status->addWidget(m_panes[0], 1);
+    status->addPermanentWidget(deviceStatus);
     status->addPermanentWidget(m_panes[1]);
+    m_shell.SetDeviceStatusLabel(deviceStatus);
     static_cast<QVBoxLayout*>(layout())->addWidget(status);
     m_shell.SetWidgets(m_panes[0], m_panes[1], m_progress);
     m_dialog.SetStatusText(0, LangText("strReady"));
