@@ -1,14 +1,13 @@
 // The data files that ship beside the program, as committed.
 #include <gtest/gtest.h>
 
-#include "device/response_codes.h"
-
 #include <array>
 #include <cstdio>
 #include <map>
 #include <set>
 
 #include "device/degree_text.h"
+#include "device/response_codes.h"
 #include "device/response_codes.h"
 #include "procedures/loop_check_text.h"
 #include "shell/lang_text.h"
