@@ -8,7 +8,6 @@
 
 #include "device/degree_text.h"
 #include "device/response_codes.h"
-#include "device/response_codes.h"
 #include "procedures/loop_check_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
