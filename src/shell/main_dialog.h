@@ -124,7 +124,8 @@ class MainDialog {
         kLanguageChanged,
         kClose,
         kAbout,
-        kLoopCheck,  // the front end opens its loop check window
+        kLoopCheck,     // the front end opens its loop check window
+        kDeviceStatus,  // and its device status window
     };
     // Every menu, toolbar and page-button command goes through here.
     CommandResult OnCommand(int id);

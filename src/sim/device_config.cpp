@@ -29,7 +29,8 @@ const char* const kDeviceKeysHelp =
     "    damping=S         damping time in seconds, 0..60 (default 0.5)\n"
     "    preambles=5..20   preamble bytes in each answer (default 5)\n"
     "    protect=1         write protected: writes are refused with 7\n"
-    "    status=HEX        device status bits set in every answer, e.g. 80\n"
+    "    status=HEX        device status bits set in every answer, e.g. 80; 40\n"
+    "                      (configuration changed) until command 38 clears it\n"
     "    fixed=MA          starts in fixed-current mode at this current (3.8..20.5)\n";
 
 namespace {

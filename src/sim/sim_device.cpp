@@ -91,7 +91,9 @@ SimDevice::SimDevice(const DeviceConfig& config)
       m_fDamping(config.m_fDamping),
       m_fFixedCurrent(config.m_fFixedCurrent),
       m_bWriteProtected(config.m_bWriteProtected),
-      m_byStatusBits(config.m_byStatusBits),
+      // Configuration changed is a flag command 38 clears, not a condition.
+      m_byStatusBits(static_cast<std::uint8_t>(config.m_byStatusBits & ~kStatusConfigChanged)),
+      m_bConfigChanged((config.m_byStatusBits & kStatusConfigChanged) != 0),
       m_process1(config.m_dProcessCentre.value_or(DefaultProcessCentre(Family())),
                  ProcessSwing(Family()), m_dwDeviceId),
       m_process2(m_process1.Centre() + kSensor2Difference, ProcessSwing(Family()),

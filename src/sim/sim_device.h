@@ -126,7 +126,7 @@ class SimDevice {
     bool m_bWriteProtected = false;
     std::uint8_t m_byStatusBits = 0;  // set in every answer
     bool m_bColdStart = true;
-    bool m_bConfigChanged = false;
+    bool m_bConfigChanged;
     std::uint16_t m_wResets = 0;
     std::uint16_t m_wConfigWrites = 0;
     double m_dRestartUntil = 0;

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include <fstream>
@@ -14,6 +16,7 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "pages/qt/device_status_dialog.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
@@ -153,6 +156,51 @@ TEST(DeviceStatus, TheStatusBarSaysItAndTheWindowOffersToReleaseTheLoop) {
     QTest::qWait(50);
     EXPECT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(label->toolTip(), QStringLiteral("Field device malfunction")) << "loop released";
+}
+
+// Device > Device Status…: the bits and command 48, and the flag cleared.
+TEST(DeviceStatus, TheWindowReadsTheAdditionalStatusAndClearsConfigurationChanged) {
+    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
+    sim::SimSetup setup;
+    std::string error;
+    ASSERT_TRUE(sim::ParseDeviceKeys("status=40", setup.devices[0], error)) << error;
+    sim::SimulatorThread sim;
+    ASSERT_TRUE(sim.Start(setup, error)) << error;
+    test::RecordingPrompts prompts;
+    prompts.answer = true;
+    AppOptions options;
+    options.port = sim.Path();
+    AppSession session(options, &prompts);
+    ASSERT_TRUE(session.Start(error)) << error;
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    window.Menu().Command(kDeviceStatus)->trigger();
+    auto* dialog = window.findChild<DeviceStatusDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    QTableWidget* table = dialog->Table();
+    const auto Value = [&](const QString& label) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->item(row, 0)->text() == label) {
+                return table->item(row, 1)->text();
+            }
+        }
+        return QString();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return !Value(QStringLiteral("Analog channels fixed")).isEmpty(); },
+                          kSequenceTimeoutMs));
+    EXPECT_EQ(Value(QStringLiteral("Configuration changed")), QStringLiteral("yes"));
+    EXPECT_EQ(Value(QStringLiteral("Extended device status")), QStringLiteral("0x00"));
+    EXPECT_EQ(Value(QStringLiteral("Device-specific status")), QStringLiteral("000000000000"));
+
+    dialog->findChild<QPushButton*>(QStringLiteral("StatusClearConfig"))->click();
+    ASSERT_EQ(prompts.questions.size(), 1u) << "asked first";
+    EXPECT_TRUE(prompts.questions[0].contains(QStringLiteral("configuration changed")));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Value(QStringLiteral("Configuration changed")) == QStringLiteral("no"); },
+        kSequenceTimeoutMs));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 QProcess* Start(const QStringList& arguments, const QProcessEnvironment& environment) {

@@ -26,6 +26,7 @@
 #include "pages/fixed_current_guard.h"
 #include "pages/qt/calibration_widget.h"
 #include "pages/qt/current_adjust_widget.h"
+#include "pages/qt/device_status_dialog.h"
 #include "pages/qt/info_widget.h"
 #include "pages/qt/monitor_page_widget.h"
 #include "pages/qt/setup_page_widget.h"
@@ -459,6 +460,12 @@ void MainWindow::RunCommand(int id) {
         case MainDialog::CommandResult::kLoopCheck:
             ShowLoopCheck();
             break;
+        case MainDialog::CommandResult::kDeviceStatus: {
+            auto* dialog = new DeviceStatusDialog(this);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->open();
+            break;
+        }
         case MainDialog::CommandResult::kLanguageChanged:
             // The logic has re-translated; the font follows the language.
             ApplyUiFont(this);
