@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "device/response_codes.h"
+#include "platform/text_codec.h"
 #include "shell/lang_text.h"
 #include "shell/reply_text.h"
 
@@ -77,7 +78,7 @@ TEST_P(ReplyText, EveryMeaningCommandAndStatusBitHasItsText) {
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ReplyText,
                          ::testing::Values("English.ini", "SimplifiedChinese.ini"));
 
-TEST(ReplyTextEnglish, ARefusalSaysWhatWasRefusedAndWhy) {
+TEST(ReplyTextComposed, ARefusalSaysWhatWasRefusedAndWhyInEitherLanguage) {
     languageFilePath = kResources + "English.ini";
     EXPECT_EQ(RefusalText({ReplyKind::kRefused, 35, 9}),
               "The transmitter refused the range (command 35): lower range value too high (9)");
@@ -88,6 +89,10 @@ TEST(ReplyTextEnglish, ARefusalSaysWhatWasRefusedAndWhy) {
     EXPECT_EQ(TakenWritesText({35, 186}),
               "Already taken before that: the range (35), the sensor settings (186)");
     EXPECT_EQ(TakenWritesText({}), "");
+    languageFilePath = kResources + "SimplifiedChinese.ini";
+    EXPECT_EQ(ToUtf8(RefusalText({ReplyKind::kRefused, 35, 9}), true),
+              "变送器拒绝了量程（命令 35）：量程下限过高 (9)");
+    languageFilePath = kResources + "English.ini";
     EXPECT_EQ(
         DeviceStatusTexts(0x81),
         (std::vector<std::string>{"Field device malfunction", "Primary variable out of limits"}));
