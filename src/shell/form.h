@@ -9,7 +9,7 @@ namespace tandrin {
 // memory. Texts are bytes in the interface code page. A call naming a
 // control the form does not have does nothing and reads as empty/false/-1.
 class Form {
-  public:
+public:
     virtual ~Form() = default;
 
     virtual bool HasControl(int id) const = 0;

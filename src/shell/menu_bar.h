@@ -7,7 +7,7 @@ namespace tandrin {
 // The main window's menu bar: top-level popups by position, commands by
 // identifier, and the items of a submenu (popup `top`, item `sub`).
 class MenuBar {
-  public:
+public:
     virtual ~MenuBar() = default;
 
     virtual std::string TopCaption(int top) const = 0;

@@ -3,8 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include "device/degree_text.h"
 #include "platform/text_codec.h"
+#include "device/degree_text.h"
 
 namespace tandrin {
 
