@@ -117,4 +117,10 @@ JsonObject& JsonObject::Add(std::string_view key, const std::vector<JsonObject>&
     return *this;
 }
 
+JsonObject& JsonObject::Add(std::string_view key, const JsonObject& object) {
+    Key(key);
+    m_body += object.Text();
+    return *this;
+}
+
 }  // namespace tandrin::cli

@@ -18,6 +18,8 @@ class JsonObject {
     JsonObject& Add(std::string_view key, const std::vector<int>& numbers);
     // An array of objects (loop-check's rows).
     JsonObject& Add(std::string_view key, const std::vector<JsonObject>& objects);
+    // A nested object (device_status).
+    JsonObject& Add(std::string_view key, const JsonObject& object);
     std::string Text() const { return "{" + m_body + "}"; }
 
   private:
