@@ -33,7 +33,7 @@ constexpr int kLanguageFirst = 32797;
 constexpr int kLanguageLast = 32806;
 constexpr int kHelpTraceFolder = 32807;
 // Serial Port > HART-IP Server..., after the ports
-constexpr int kPortHartIp = 32841;
+constexpr int kPortHartIp = 32842;
 constexpr int kMonitorAll = 31000;
 constexpr int kMonitorPv = 31001;
 constexpr int kMonitorCurrent = 31002;
