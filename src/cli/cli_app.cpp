@@ -10,6 +10,7 @@
 #include "cli/cli_setup.h"
 #include "cli/cli_snapshot.h"
 #include "cli/cli_status.h"
+#include "cli/cli_survey.h"
 
 namespace tandrin::cli {
 
@@ -20,6 +21,7 @@ namespace {
 constexpr std::array kCommands{
     CliCommand{"ports", false, RunPorts},
     CliCommand{"search", true, RunSearch},
+    CliCommand{"survey", true, RunSurvey},
     CliCommand{"online", true, RunOnLine},
     CliCommand{"read", true, RunRead},
     CliCommand{"version", true, RunVersion},

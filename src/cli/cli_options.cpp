@@ -15,6 +15,7 @@ hart-ip+tcp://HOST[:PORT] for TCP).
 Commands:
   ports     the serial ports that can be opened
   search    search polling addresses 0..15; the addresses that answered
+  survey    every transmitter on the line: tag, PV, current, status (below)
   online    command 0 at the address; the long address
   read      the value reading (0, 1, 2): PV with unit, loop current,
             percent of range
@@ -101,6 +102,13 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
             continue;
         }
         if (const ArgUse use = ParseSnapshotArg(args, i, options.command, options.snapshot, error);
+            use != ArgUse::kNotMine) {
+            if (use == ArgUse::kBad) {
+                return false;
+            }
+            continue;
+        }
+        if (const ArgUse use = ParseSurveyArg(args, i, options.command, options.survey, error);
             use != ArgUse::kNotMine) {
             if (use == ArgUse::kBad) {
                 return false;

@@ -9,6 +9,7 @@
 #include "cli/cli_pages.h"
 #include "cli/cli_setup_options.h"
 #include "cli/cli_snapshot.h"
+#include "cli/cli_survey.h"
 
 namespace tandrin::cli {
 
@@ -27,6 +28,7 @@ struct CliOptions {
     MonitorOptions monitor;
     SnapshotArguments snapshot;
     LoopCheckOptions loopCheck;
+    SurveyOptions survey;
 };
 
 // False with `error` set for an unknown option or command, a missing or

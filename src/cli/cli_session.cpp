@@ -140,7 +140,8 @@ bool CliSession::RunSequence(const std::function<void()>& start, std::string& er
 }
 
 void CliSession::NoteDeviceStatus() {
-    if (hartMaster.LastOutcome().kind == ReplyKind::kNoAnswer) {
+    const ReplyKind kind = hartMaster.LastOutcome().kind;
+    if (kind == ReplyKind::kNoAnswer || kind == ReplyKind::kNoDevice) {
         return;  // nothing new heard from the transmitter
     }
     std::vector<std::string> texts;

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp << kSnapshotHelp << kLoopCheckHelp
-                  << std::flush;
+                  << kSurveyHelp << std::flush;
         return std::cout ? kExitOk : kExitFailed;
     }
     return tandrin::StopSignals::ExitStatus(RunCli(options, std::cout, std::cerr));

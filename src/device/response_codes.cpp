@@ -65,6 +65,9 @@ ResponseClass ClassifyResponse(std::uint8_t code) {
     if (code == 0) {
         return ResponseClass::kSuccess;
     }
+    if (code == kCodeDelayedDead) {
+        return ResponseClass::kNoDevice;
+    }
     if ((code & kCommErrorFlag) != 0 || IsComeBackLater(code)) {
         return ResponseClass::kRetry;
     }

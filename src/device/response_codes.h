@@ -11,13 +11,17 @@ namespace tandrin {
 constexpr std::uint8_t kCommErrorFlag = 0x80;
 constexpr std::uint8_t kCodeBusy = 32;
 constexpr std::uint8_t kCodeNotImplemented = 64;
+// "Delayed response dead": what a HART-IP server or I/O system answers in
+// the device's stead when nothing answered at that address.
+constexpr std::uint8_t kCodeDelayedDead = 35;
 
 // What a reply's response code means for the transaction.
 enum class ResponseClass : std::uint8_t {
-    kSuccess,  // 0
-    kWarning,  // taken, with something to say
-    kRefusal,  // not taken: an answer, not worth asking again
-    kRetry,    // our request was garbled, or the transmitter is busy: ask again
+    kSuccess,   // 0
+    kWarning,   // taken, with something to say
+    kRefusal,   // not taken: an answer, not worth asking again
+    kRetry,     // our request was garbled, or the transmitter is busy: ask again
+    kNoDevice,  // a relay says no device answered there: no use asking again
 };
 
 ResponseClass ClassifyResponse(std::uint8_t code);

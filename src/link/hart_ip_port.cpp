@@ -230,10 +230,12 @@ void HartIpPort::OnMessage(const HartIpHeader& header, const std::uint8_t* body,
         m_problem = PortOpenError::kServerError;
         return;
     }
-    std::uint8_t framed[kReplyPreambles + kHartIpMaxMessage];
-    std::fill_n(framed, kReplyPreambles, kPreambleByte);
-    std::copy_n(body, length, framed + kReplyPreambles);
-    toMaster(framed, kReplyPreambles + length);
+    const std::size_t preambles =
+        length + kReplyPreambles >= kReplyMinBytes ? kReplyPreambles : kReplyMinBytes - length;
+    std::uint8_t framed[kReplyMinBytes + kHartIpMaxMessage];
+    std::fill_n(framed, preambles, kPreambleByte);
+    std::copy_n(body, length, framed + preambles);
+    toMaster(framed, preambles + length);
 }
 
 void HartIpPort::ExpectReplyForTesting(bool stream, std::uint16_t sequence) {

@@ -30,6 +30,9 @@ class HartIpPort : public ISerialPort {
     // Asked of the server; it may answer with its own.
     static constexpr std::uint32_t kInactivityCloseMs = 60000;
     static constexpr std::size_t kReplyPreambles = 2;
+    // The master scans no fewer bytes: a reply of status bytes only (a
+    // refusal, a relay's "no device") gets as many more preambles.
+    static constexpr std::size_t kReplyMinBytes = 16;
 
     explicit HartIpPort(std::uint32_t timeoutMs = kDefaultTimeoutMs);
     ~HartIpPort() override { Close(); }

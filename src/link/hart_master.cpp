@@ -241,10 +241,13 @@ void HartMaster::CompleteOrRetry() {
     if (ResponseComplete()) {
         StopReception();
         // The dispatch accepted only this command; a refusal is an answer.
-        Complete(m_outcome.kind == ReplyKind::kRefused ? 0 : 1, m_byRequestCmd);
+        const bool taken =
+            m_outcome.kind != ReplyKind::kRefused && m_outcome.kind != ReplyKind::kNoDevice;
+        Complete(taken ? 1 : 0, m_byRequestCmd);
         return;
     }
-    if (m_nRetry >= kMaxRetries) {
+    const int retries = m_byRequestCmd == 0 ? m_nCommand0Tries - 1 : kMaxRetries;
+    if (m_nRetry >= retries) {
         StopReception();
         Complete(0, m_byRequestCmd);
         return;
@@ -268,6 +271,10 @@ void HartMaster::CompleteOrRetry() {
     if (answered) {
         m_bResponseOK.store(1, std::memory_order_release);
     }
+}
+
+void HartMaster::SetCommand0Tries(int tries) {
+    m_nCommand0Tries = tries < 1 ? 1 : (tries > kMaxRetries + 1 ? kMaxRetries + 1 : tries);
 }
 
 void HartMaster::StartKeepAlive() {

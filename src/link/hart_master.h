@@ -28,8 +28,9 @@ using LinkTrace = std::function<void(bool sent, const std::uint8_t* bytes, std::
 enum class ReplyKind : std::uint8_t {
     kNoAnswer,  // no acceptable reply after the retries (or none yet)
     kSuccess,
-    kWarning,  // taken; the response code says something worth telling
-    kRefused,  // the transmitter answered with a response code that refuses
+    kWarning,   // taken; the response code says something worth telling
+    kRefused,   // the transmitter answered with a response code that refuses
+    kNoDevice,  // a relay (HART-IP server) answered that no device is there
 };
 struct ReplyOutcome {
     ReplyKind kind = ReplyKind::kNoAnswer;
@@ -71,6 +72,10 @@ class HartMaster : public DeviceData {
     // How long a request over HART-IP waits for its reply before it is
     // sent again; 0 for the line's default.
     void SetReplyTimeout(std::uint32_t ms) { m_nReplyTimeout = ms; }
+    // How many times command 0 is sent before an address counts as empty
+    // (1..kMaxRetries + 1); the survey lets a technician shorten it.
+    void SetCommand0Tries(int tries);
+    int Command0Tries() const { return m_nCommand0Tries; }
     // A fresh, closed port of the kind this master opens (probing).
     std::unique_ptr<ISerialPort> MakePort() const {
         return m_portFactory ? m_portFactory() : nullptr;
@@ -170,6 +175,7 @@ class HartMaster : public DeviceData {
     LinkTrace m_trace;
     ISerialPort::HeaderTrace m_headerTrace;
     std::uint32_t m_nReplyTimeout = 0;
+    int m_nCommand0Tries = kMaxRetries + 1;
     TimerId m_nKeepAliveTimer = 0;
     std::unique_ptr<ISerialPort> m_pPort;
     // Reads a port that has a descriptor; joined before the port closes.

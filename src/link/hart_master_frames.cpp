@@ -139,6 +139,12 @@ bool HartMaster::JudgeReply(std::size_t statusAt) {
     if (judged == ResponseClass::kRetry) {
         return false;
     }
+    if (judged == ResponseClass::kNoDevice) {
+        // The relay's word, not a transmitter's: its status byte is no
+        // device's status.
+        m_outcome = {ReplyKind::kNoDevice, m_byResponseCmd, code};
+        return true;
+    }
     if (judged == ResponseClass::kRefusal) {
         // An answer all the same: nothing to parse, no reason to ask again.
         m_byDeviceStatus = m_abyRxFrame[statusAt + 1];

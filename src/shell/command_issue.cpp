@@ -39,7 +39,8 @@ std::vector<std::string> sequenceWarnings;
 
 // The device status of the reply that just completed, if there was one.
 void ShowDeviceStatus() {
-    if (mainWindow != nullptr && hartMaster.LastOutcome().kind != ReplyKind::kNoAnswer) {
+    if (mainWindow != nullptr && hartMaster.LastOutcome().kind != ReplyKind::kNoAnswer &&
+        hartMaster.LastOutcome().kind != ReplyKind::kNoDevice) {
         mainWindow->ShowDeviceStatus(hartMaster.m_byDeviceStatus);
     }
 }

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "device/response_codes.h"
 #include "link/hart_frame.h"
 #include "platform/hart_line_settings.h"
 #include "platform/inet_socket.h"
@@ -298,6 +299,7 @@ void HartIpServer::RelayNext() {
     m_relayTimer = m_loop.StartTimer(m_lineTimeoutMs, [this](TimerId) {
         m_relayTimer = 0;
         Trace("no reply on the line");
+        AnswerNoDevice();
         FinishRelay(false);
     });
 }
@@ -340,6 +342,25 @@ void HartIpServer::OnLineReadable(short revents) {
                m_current.sequence, m_lineBytes.data() + frame->delimiter, frame->frameLength);
     }
     FinishRelay(true);
+}
+
+void HartIpServer::AnswerNoDevice() {
+    // As an I/O system does: a reply in the device's stead to the request's
+    // address, response code "delayed response dead", no data.
+    const std::vector<std::uint8_t>& request = m_current.frame;
+    const std::size_t addressLength = (request.empty() || request[0] != kRequestLong) ? 1 : 5;
+    if (request.size() < 1 + addressLength + 1) {
+        return;
+    }
+    std::vector<std::uint8_t> reply;
+    reply.push_back(addressLength == 1 ? kResponseShort : kResponseLong);
+    reply.insert(reply.end(), request.begin() + 1, request.begin() + 1 + addressLength + 1);
+    reply.push_back(2);  // byte count: the two status bytes
+    reply.push_back(kCodeDelayedDead);
+    reply.push_back(0);
+    reply.push_back(XorChecksum(reply.data(), reply.size()));
+    Answer(m_current.peer, HartIpType::kResponse, HartIpId::kTokenPassingPdu, 0, m_current.sequence,
+           reply.data(), reply.size());
 }
 
 void HartIpServer::FinishRelay(bool /*answered*/) {

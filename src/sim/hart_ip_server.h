@@ -43,9 +43,10 @@ class HartIpServer {
   public:
     static constexpr std::size_t kMaxSessions = 4;
     // How long a relayed request waits for its reply on a paced line, and
-    // on one that answers at once.
+    // on one that answers at once; then the server answers that no device
+    // is there. A fast line's devices answer within a millisecond or two.
     static constexpr std::uint32_t kPacedLineTimeoutMs = 1000;
-    static constexpr std::uint32_t kFastLineTimeoutMs = 250;
+    static constexpr std::uint32_t kFastLineTimeoutMs = 100;
 
     HartIpServer(PollEventLoop& loop, HartIpFaults faults, std::uint32_t lineTimeoutMs,
                  std::ostream* trace);
@@ -97,6 +98,8 @@ class HartIpServer {
     void RelayNext();
     void OnLineReadable(short revents);
     void FinishRelay(bool answered);
+    // Tells the client nobody answered the request on the line.
+    void AnswerNoDevice();
     void ExpireSessions();
     void Trace(const std::string& text);
     std::int64_t NowMs() const;
