@@ -8,6 +8,7 @@
 #include "shell/command_issue.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
+#include "shell/main_dialog_ids.h"
 
 namespace tandrin {
 
@@ -88,6 +89,7 @@ bool Survey::Start(std::vector<int> addresses, int tries, std::uint32_t refreshM
         return false;
     }
     m_devices.clear();
+    m_bRowPending = false;
     m_addresses = std::move(addresses);
     m_next = 0;
     m_refreshMs = refreshMs;
@@ -117,6 +119,10 @@ void Survey::Stop() {
     cancelFlag = 1;
     hartMaster.CancelTransaction();
     Finish(State::kStopped);
+    // A device stopped in the middle of its reading was found all the same.
+    if (m_bRowPending) {
+        Report(m_row);
+    }
     Status("strBreak");
 }
 
@@ -124,6 +130,11 @@ void Survey::MakeCurrent(std::size_t row) const {
     if (row < m_devices.size() && !Running()) {
         hartMaster.m_byPollAddr = static_cast<std::uint8_t>(m_devices[row].address);
         hartMaster.m_abyLongAddr = m_devices[row].longAddress;
+        // The pages and Stop take the address from the Short Address box.
+        if (mainWindow != nullptr) {
+            mainWindow->InfoPageForm().SetText(main_ids::kShortAddressBox,
+                                               std::to_string(m_devices[row].address));
+        }
     }
 }
 
@@ -186,6 +197,7 @@ void Survey::OnDone(std::int32_t success, std::uint8_t command) {
             device.deviceType = hartMaster.m_abyRxFrame[kIdentityDeviceType];
             device.deviceStatus = hartMaster.m_byDeviceStatus;
             m_devices.push_back(device);
+            m_bRowPending = true;
             ++m_next;
             ReadDevice(m_devices.size() - 1);
             return;
@@ -206,9 +218,7 @@ void Survey::OnDone(std::int32_t success, std::uint8_t command) {
     } else {
         device.answering = false;
     }
-    if (m_onRow) {
-        m_onRow(m_row);
-    }
+    Report(m_row);
     Changed();
     if (m_state == State::kSearching) {
         TryAddress();
@@ -256,6 +266,13 @@ void Survey::Finish(State state) {
         mainWindow->ShowProgress(true);
     }
     Changed();
+}
+
+void Survey::Report(std::size_t row) {
+    m_bRowPending = false;
+    if (m_onRow) {
+        m_onRow(row);
+    }
 }
 
 void Survey::Changed() {

@@ -87,6 +87,7 @@ class Survey {
     void NextAfterSearch();
     void RefreshRound();
     void Finish(State state);
+    void Report(std::size_t row);
     void Changed();
 
     EventLoop& m_loop;
@@ -94,8 +95,9 @@ class Survey {
     std::function<void(std::size_t)> m_onRow;
     State m_state = State::kIdle;
     std::vector<int> m_addresses;
-    std::size_t m_next = 0;  // index into m_addresses, or the row refreshed
-    std::size_t m_row = 0;   // the row being read
+    std::size_t m_next = 0;      // index into m_addresses, or the row refreshed
+    std::size_t m_row = 0;       // the row being read
+    bool m_bRowPending = false;  // found, not yet reported through m_onRow
     std::uint32_t m_refreshMs = 0;
     int m_savedTries = kDefaultTries;
     std::uint8_t m_savedAddress = 0;

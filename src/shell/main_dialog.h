@@ -145,6 +145,7 @@ class MainDialog {
         kAbout,
         kLoopCheck,     // the front end opens its loop check window
         kDeviceStatus,  // and its device status window
+        kSurvey,        // and its survey window
     };
     // Every menu, toolbar and page-button command goes through here.
     CommandResult OnCommand(int id);

@@ -46,6 +46,8 @@ constexpr int kMonitorSave = 31006;
 constexpr int kLoopCheck = 32840;
 // Device status (Process menu)
 constexpr int kDeviceStatus = 32841;
+// Survey (Process menu)
+constexpr int kSurvey = 32843;
 
 // Menu positions: the "Envirmont" popup holds the Serial Port submenu at
 // item 0 and the Language submenu at item 2.

@@ -223,6 +223,7 @@ void MainDialog::TranslateMainWindow() {
     // Loop check
     TranslateMenuItem(kLoopCheck, "IDM_LOOP_CHECK");
     TranslateMenuItem(kDeviceStatus, "IDM_DEVICE_STATUS");
+    TranslateMenuItem(kSurvey, "IDM_SURVEY");
     // These captions and the page buttons are set even when the text is
     // missing, so a language without them shows no stale texts.
     m_menu.SetSubmenuCaption(kMenuEnvironment, kPortSubmenu, LangText("Menu", "IDS_MENU_PORT"));

@@ -185,6 +185,8 @@ MainDialog::CommandResult MainDialog::OnCommand(int id) {
             return CommandResult::kLoopCheck;
         case kDeviceStatus:
             return CommandResult::kDeviceStatus;
+        case kSurvey:
+            return CommandResult::kSurvey;
         case kOnLine:
             OnLine();
             return CommandResult::kDone;

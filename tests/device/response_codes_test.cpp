@@ -23,6 +23,9 @@ TEST(ResponseCodes, EachKindOfCodeIsClassedAsHartDoes) {
     for (std::uint8_t code : {0x80, 0x82, 0xC0, 32, 33, 36}) {
         EXPECT_EQ(ClassifyResponse(code), ResponseClass::kRetry) << int(code);
     }
+    // 35, delayed response dead, is what a relay answers for an address
+    // where no device answered: asking again would find nobody either.
+    EXPECT_EQ(ClassifyResponse(35), ResponseClass::kNoDevice);
 }
 
 TEST(ResponseCodes, MeaningsComeFromTheCommandFirstThenTheUniversalTable) {

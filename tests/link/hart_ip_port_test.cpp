@@ -41,9 +41,19 @@ TEST_F(ReplyMatching, OnlyTheFirstReplyToTheRequestOutReachesTheMaster) {
     Unwrap(Message(HartIpType::kResponse, HartIpId::kTokenPassingPdu, 41, kReplyFrame));
     Unwrap(Message(HartIpType::kResponse, HartIpId::kTokenPassingPdu, 41, kReplyFrame));  // again
     ASSERT_EQ(handed.size(), 1u);
-    Bytes expected{0xFF, 0xFF};  // preambles, as a modem delivers a frame
+    // Preambles, as a modem delivers a frame: this one has only its status
+    // bytes, so as many as bring it to the 16 bytes the master scans.
+    Bytes expected(HartIpPort::kReplyMinBytes - kReplyFrame.size(), 0xFF);
     expected.insert(expected.end(), kReplyFrame.begin(), kReplyFrame.end());
     EXPECT_EQ(handed[0], expected);
+
+    port.ExpectReplyForTesting(false, 42);
+    Bytes longer = kReplyFrame;
+    longer[7] = 6;  // byte count: four data bytes more
+    longer.insert(longer.end() - 1, {1, 2, 3, 4});
+    Unwrap(Message(HartIpType::kResponse, HartIpId::kTokenPassingPdu, 42, longer));
+    ASSERT_EQ(handed.size(), 2u);
+    EXPECT_EQ(handed[1].size(), longer.size() + HartIpPort::kReplyPreambles);
     EXPECT_EQ(port.LineProblem(), PortOpenError::kNone);
 }
 

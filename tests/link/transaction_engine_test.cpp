@@ -107,6 +107,24 @@ TEST_F(TransactionEngine, Command0PausesBeforeEachRetry) {
     EXPECT_EQ(completions[0].success, 0);
 }
 
+TEST_F(TransactionEngine, Command0TriesCanBeShortenedForEmptyAddresses) {
+    master.SetCommand0Tries(2);
+    Send(0);
+    ASSERT_TRUE(loop.RunUntilIdle());
+    EXPECT_EQ(line.writes.size(), 2u);
+    ASSERT_EQ(completions.size(), 1u);
+    EXPECT_EQ(completions[0].at, 2u * 550u + 100u);
+    completions.clear();
+    line.writes.clear();
+    Send(1);
+    ASSERT_TRUE(loop.RunUntilIdle());
+    EXPECT_EQ(line.writes.size(), 6u) << "other commands keep every retry";
+    master.SetCommand0Tries(0);
+    EXPECT_EQ(master.Command0Tries(), 1);
+    master.SetCommand0Tries(9);
+    EXPECT_EQ(master.Command0Tries(), 6);
+}
+
 TEST_F(TransactionEngine, AnAnswerArrivingDuringTheRetryPauseCounts) {
     // The first request is answered 600 ms after it went out: after its
     // receive phase (550 ms), inside the 100 ms pause before the retry.
@@ -225,6 +243,7 @@ TEST_F(TransactionEngine, TheResponseCodeDecidesBetweenAnswerAndRetry) {
         {"our request arrived garbled (parity)", 0x80 | 0x40, 6, 0, ReplyKind::kNoAnswer},
         {"busy", 32, 6, 0, ReplyKind::kNoAnswer},
         {"delayed response running", 34, 6, 0, ReplyKind::kNoAnswer},
+        {"delayed response dead: a relay says no device is there", 35, 1, 0, ReplyKind::kNoDevice},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -245,7 +264,10 @@ TEST_F(TransactionEngine, TheResponseCodeDecidesBetweenAnswerAndRetry) {
         EXPECT_EQ(completions[0].success, c.success);
         EXPECT_EQ(completions[0].at - start, c.writes * 550u);
         EXPECT_EQ(master.LastOutcome().kind, c.kind);
-        if (c.kind != ReplyKind::kNoAnswer) {
+        if (c.kind == ReplyKind::kNoDevice) {
+            EXPECT_EQ(master.LastOutcome().code, c.code);
+            EXPECT_EQ(master.m_byDeviceStatus, 0) << "the relay's status byte is no device's";
+        } else if (c.kind != ReplyKind::kNoAnswer) {
             EXPECT_EQ(master.LastOutcome().code, c.code);
             EXPECT_EQ(master.LastOutcome().command, 1);
             EXPECT_EQ(master.m_byDeviceStatus, 0x48) << "device status comes with every answer";

@@ -32,6 +32,7 @@
 #include "pages/qt/setup_page_widget.h"
 #include "procedures/qt/loop_check_dialog.h"
 #include "procedures/qt/snapshot_menu.h"
+#include "procedures/qt/survey_dialog.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
@@ -462,6 +463,12 @@ void MainWindow::RunCommand(int id) {
         case MainDialog::CommandResult::kLoopCheck:
             ShowLoopCheck();
             break;
+        case MainDialog::CommandResult::kSurvey: {
+            auto* dialog = new SurveyDialog(m_shell.Prompts(), this);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->open();
+            break;
+        }
         case MainDialog::CommandResult::kDeviceStatus: {
             auto* dialog = new DeviceStatusDialog(this);
             dialog->setAttribute(Qt::WA_DeleteOnClose);

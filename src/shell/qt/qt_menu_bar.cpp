@@ -62,6 +62,7 @@ QtMenuBar::QtMenuBar(QMenuBar* bar, CommandHandler onCommand)
     process->addSeparator();
     MakeCommand(process, kLoopCheck, QStringLiteral("Loop Check\u2026"), "IDM_LOOP_CHECK");
     MakeCommand(process, kDeviceStatus, QStringLiteral("Device Status\u2026"), "IDM_DEVICE_STATUS");
+    MakeCommand(process, kSurvey, QStringLiteral("Survey\u2026"), "IDM_SURVEY");
 
     QMenu* environment = bar->addMenu(QStringLiteral("Envirmont"));
     QMenu* ports = environment->addMenu(QStringLiteral("Serial Port"));
