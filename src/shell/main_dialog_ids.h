@@ -33,7 +33,7 @@ constexpr int kLanguageFirst = 32797;
 constexpr int kLanguageLast = 32806;
 constexpr int kHelpTraceFolder = 32807;
 // Serial Port > HART-IP Server..., after the ports
-constexpr int kPortHartIp = 32842;
+constexpr int kPortHartIp = 32841;
 constexpr int kMonitorAll = 31000;
 constexpr int kMonitorPv = 31001;
 constexpr int kMonitorCurrent = 31002;
@@ -45,7 +45,7 @@ constexpr int kMonitorSave = 31006;
 // Loop check (Process menu)
 constexpr int kLoopCheck = 32840;
 // Device status (Process menu)
-constexpr int kDeviceStatus = 32841;
+constexpr int kDeviceStatus = 32842;
 // Survey (Process menu)
 constexpr int kSurvey = 32843;
 
