@@ -97,6 +97,7 @@ bool Survey::Start(std::vector<int> addresses, int tries, std::uint32_t refreshM
     m_savedAddress = hartMaster.m_byPollAddr;
     hartMaster.SetCommand0Tries(tries);
     m_state = State::kSearching;
+    Watch();
     TryAddress();
     return true;
 }
@@ -109,6 +110,7 @@ bool Survey::StartRefresh(std::uint32_t refreshMs) {
     m_savedTries = hartMaster.Command0Tries();
     m_savedAddress = hartMaster.m_byPollAddr;
     RefreshRound();
+    Watch();
     return true;
 }
 
@@ -229,7 +231,7 @@ void Survey::OnDone(std::int32_t success, std::uint8_t command) {
         m_state = State::kWaiting;
         Status("strOpOK");
         m_timer = m_loop.StartTimer(m_refreshMs, [this](TimerId id) {
-            m_loop.KillTimer(id);
+            m_loop.KillTimer(id);  // one-shot already; harmless
             m_timer = 0;
             if (m_state == State::kWaiting) {
                 RefreshRound();
@@ -253,10 +255,31 @@ void Survey::RefreshRound() {
     ReadDevice(0);
 }
 
+void Survey::Watch() {
+    constexpr std::uint32_t kWatchMs = 200;
+    // The main window's Stop, a lost port or a page switch end the
+    // sequence without a completion: the survey is then over too.
+    m_watch = m_loop.StartTimer(kWatchMs, [this](TimerId) {
+        m_watch = 0;
+        if (!Running()) {
+            return;
+        }
+        if (busyFlag == 0) {
+            Finish(State::kStopped);
+            return;
+        }
+        Watch();
+    });
+}
+
 void Survey::Finish(State state) {
     if (m_timer != 0) {
         m_loop.KillTimer(m_timer);
         m_timer = 0;
+    }
+    if (m_watch != 0) {
+        m_loop.KillTimer(m_watch);
+        m_watch = 0;
     }
     m_state = state;
     hartMaster.SetCommand0Tries(m_savedTries);

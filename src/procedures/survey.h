@@ -88,6 +88,7 @@ class Survey {
     void RefreshRound();
     void Finish(State state);
     void Report(std::size_t row);
+    void Watch();
     void Changed();
 
     EventLoop& m_loop;
@@ -102,6 +103,7 @@ class Survey {
     int m_savedTries = kDefaultTries;
     std::uint8_t m_savedAddress = 0;
     TimerId m_timer = 0;
+    TimerId m_watch = 0;  // notices the line stopped under the survey
     std::vector<SurveyDevice> m_devices;
 };
 

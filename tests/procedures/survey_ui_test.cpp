@@ -140,6 +140,15 @@ TEST_F(SurveyWindow, StopEndsTheSearchAtOnceAndKeepsTheRowsFound) {
     dialog->Stop();
     EXPECT_EQ(dialog->Table()->rowCount(), rows);
     EXPECT_EQ(busyFlag, 0);
+
+    // The main window's own Stop ends a running survey as well.
+    dialog->StartSearch();
+    ASSERT_TRUE(dialog->Procedure().Running());
+    session->Window().RunCommand(main_ids::kStop);
+    EXPECT_EQ(busyFlag, 0);
+    EXPECT_EQ(cancelFlag, 1);
+    EXPECT_TRUE(WaitUntil([&] { return !dialog->Procedure().Running(); }, kTimeoutMs));
+    EXPECT_EQ(dialog->Procedure().CurrentState(), Survey::State::kStopped);
 }
 
 }  // namespace

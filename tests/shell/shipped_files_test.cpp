@@ -9,6 +9,7 @@
 #include "device/degree_text.h"
 #include "device/response_codes.h"
 #include "procedures/loop_check_text.h"
+#include "procedures/survey_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/private_profile.h"
@@ -204,11 +205,16 @@ KeySet Inventory() {
     }
     // A HART-IP server: the menu entry, its dialog, what is said naming it.
     keys.insert({"Menu", "IDM_PORT_HART_IP"});
-    for (const char* key : {"strHartIpTitle", "strHartIpHost", "strHartIpPort",
-                            "strHartIpTransport", "strServerName", "strServerUnknown",
-                            "strServerNone", "strServerBusy", "strServerVersion",
-                            "strServerRefused", "strServerNak", "strServerError", "strServerLost"}) {
+    for (const char* key :
+         {"strHartIpTitle", "strHartIpHost", "strHartIpPort", "strHartIpTransport", "strServerName",
+          "strServerUnknown", "strServerNone", "strServerBusy", "strServerVersion",
+          "strServerRefused", "strServerNak", "strServerError", "strServerLost"}) {
         keys.insert({"String", key});
+    }
+    // The survey: the menu entry and the window.
+    keys.insert({"Menu", "IDM_SURVEY"});
+    for (const auto& [key, english] : SurveyEnglishTexts()) {
+        keys.insert({"Survey", key});
     }
     return keys;
 }
@@ -244,6 +250,12 @@ TEST(ShippedLanguageFiles, BothHoldEveryKeyAndNoOther) {
 TEST(ShippedLanguageFiles, TheLoopCheckFallbacksAreTheEnglishTexts) {
     for (const auto& [key, english] : LoopCheckEnglishTexts()) {
         EXPECT_EQ(ReadProfileString(kResources + "English.ini", "LoopCheck", key), english) << key;
+    }
+}
+
+TEST(ShippedLanguageFiles, TheSurveyFallbacksAreTheEnglishTexts) {
+    for (const auto& [key, english] : SurveyEnglishTexts()) {
+        EXPECT_EQ(ReadProfileString(kResources + "English.ini", "Survey", key), english) << key;
     }
 }
 
