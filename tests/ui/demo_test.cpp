@@ -14,8 +14,8 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
