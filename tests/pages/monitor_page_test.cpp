@@ -10,10 +10,7 @@
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/program_dir.h"
-#include "support/fake_shell.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
-#include "support/virtual_transmitters.h"
+#include "support/master_fixture.h"
 
 namespace tandrin {
 namespace {
@@ -25,21 +22,9 @@ using main_ids::kMonitorHistory;
 using main_ids::kMonitorPercent;
 using main_ids::kMonitorPv;
 
-const std::string kResources = TANDRIN_RESOURCE_DIR;
-
-class MonitorPageTest : public ::testing::Test {
+class MonitorPageTest : public test::MasterFixture {
   protected:
     MonitorPageTest() {
-        busyFlag = 0;
-        cancelFlag = 0;
-        SetProgramDirForTesting(kResources);
-        languageFilePath = kResources + "English.ini";
-        hartMaster.CloseLink();
-        hartMaster.SetEventLoop(&loop);
-        hartMaster.SetPortFactory(test::FakePortFactory(line, loop));
-        hartMaster.m_strPortName = "/dev/ttyFAKE0";
-        hartMaster.m_byPollAddr = 0;
-        line.acceptsPath = [](const std::string& path) { return path == "/dev/ttyFAKE0"; };
         device = &transmitters.Add(0);
         for (const int id : {kRadioPv, kRadioMa, kRadioPercent}) {
             pageForm.Add(id);
@@ -51,24 +36,13 @@ class MonitorPageTest : public ::testing::Test {
         info.Add(main_ids::kShortAddressBox);
         dialog.SetInfoPageForm(&info);
         dialog.SetPage(MainDialog::kMonitorPage, &page);
-        mainWindow = &dialog;
         // Each clock read is one second on: the stamps show the reads.
         page.SetClock([this] { return 1'000 + ++clockReads; });
         page.Initialise();
         page.Resize(758, 400);
         page.Show(true);
     }
-    ~MonitorPageTest() override {
-        page.EndRecording();
-        mainWindow = nullptr;
-        hartMaster.CloseLink();
-        hartMaster.SetPortFactory(nullptr);
-        hartMaster.SetEventLoop(nullptr);
-        languageFilePath.clear();
-        SetProgramDirForTesting("");
-        busyFlag = 0;
-        cancelFlag = 0;
-    }
+    ~MonitorPageTest() override { page.EndRecording(); }
 
     std::vector<std::uint8_t> Heard() const {
         std::vector<std::uint8_t> commands;
@@ -95,18 +69,10 @@ class MonitorPageTest : public ::testing::Test {
         }
     }
 
-    test::TempDir dir;
-    test::ScopedEnv xdg{"XDG_CONFIG_HOME", dir.Path()};
-    VirtualEventLoop loop;
-    test::FakeLine line;
-    test::VirtualTransmitters transmitters{line, loop, hartMaster};
+    test::TempDir& dir = config;
     sim::SimDevice* device = nullptr;
-    test::FakeForm mainForm;
     test::FakeForm info;
     test::FakeForm pageForm;
-    test::FakeMenuBar menu;
-    test::FakeShell shell;
-    MainDialog dialog{mainForm, menu, shell};
     MemoryMonitorViews views;
     MonitorPage page{pageForm, shell, views.Views()};
     int clockReads = 0;
