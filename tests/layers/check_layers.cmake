@@ -4,7 +4,7 @@
 #
 #   cmake -DSRC_DIR=src -DMAP=docs/architecture.md -P check_layers.cmake
 #
-# Fails with one line per upward include, naming the file and the include.
+# Fails with one line per fault, naming the file and the include.
 
 if(NOT SRC_DIR OR NOT MAP)
     message(FATAL_ERROR "usage: cmake -DSRC_DIR=<src> -DMAP=<architecture.md> -P check_layers.cmake")
@@ -79,6 +79,10 @@ foreach(source IN LISTS sources)
     file(STRINGS "${SRC_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">]+/")
     foreach(line IN LISTS includes)
         string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*" "\\1" included "${line}")
+        if(included MATCHES "^\\.\\./")
+            list(APPEND faults "${source} includes ${included}: name the folder, not the way up")
+            continue()
+        endif()
         folder_of("${included}" to)
         if(NOT to OR to STREQUAL from)
             continue()
