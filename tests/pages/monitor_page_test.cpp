@@ -44,13 +44,6 @@ class MonitorPageTest : public test::MasterFixture {
     }
     ~MonitorPageTest() override { page.EndRecording(); }
 
-    std::vector<std::uint8_t> Heard() const {
-        std::vector<std::uint8_t> commands;
-        for (const auto& request : transmitters.Heard()) {
-            commands.push_back(request.command);
-        }
-        return commands;
-    }
     // Runs until the page waits for its period (or has stopped).
     void RunToWait() {
         for (int turn = 0;
@@ -111,7 +104,7 @@ TEST_F(MonitorPageTest, LaysOutTheChartsGaugeAndListFor758By400) {
 TEST_F(MonitorPageTest, AllValuesTakesPvAfterCommandOneThenCurrentAndPercentOnOneStamp) {
     page.OnCommand(kMonitorAll);
     RunToWait();
-    EXPECT_EQ(Heard(), (std::vector<std::uint8_t>{0, 15, 1, 2}));
+    EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 15, 1, 2}));
     ASSERT_EQ(Count(Quantity::kPv), 1u);
     ASSERT_EQ(Count(Quantity::kCurrent), 1u);
     ASSERT_EQ(Count(Quantity::kPercent), 1u);
@@ -156,7 +149,7 @@ TEST_F(MonitorPageTest, AfterThePeriodEachModeResumesPastTheIdentification) {
         EXPECT_EQ(transmitters.Heard().size(), first) << "nothing before the period is over";
         loop.RunFor(200);
         RunToWait();
-        const auto heard = Heard();
+        const auto heard = CommandsHeard();
         EXPECT_EQ(std::vector<std::uint8_t>(heard.begin() + static_cast<long>(first), heard.end()),
                   each.next);
         EXPECT_EQ(heard[heardBefore], 0);
@@ -193,7 +186,7 @@ TEST_F(MonitorPageTest, ATickAfterStopLeavesAnotherSequenceAlone) {
     loop.RunFor(1000);
     EXPECT_FALSE(page.Recording());
     loop.RunFor(40'000);
-    const auto heard = Heard();
+    const auto heard = CommandsHeard();
     EXPECT_EQ(std::vector<std::uint8_t>(heard.end() - 2, heard.end()),
               (std::vector<std::uint8_t>{0, 162}));
     EXPECT_EQ(dialog.lastOutcome, MainDialog::Outcome::kDone);
