@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "link/event_loop.h"
+#include "platform/event_loop.h"
 
 namespace tandrin {
 

@@ -12,12 +12,12 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "procedures/qt/survey_dialog.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "shell/qt/qt_menu_bar.h"
 #include "sim/device_config.h"
 #include "sim/sim_thread.h"

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "controls/qt/qt_text.h"
 #include "device/degree_text.h"
 #include "device/encodings.h"
 #include "device/response_codes.h"
@@ -19,7 +20,6 @@
 #include "procedures/survey_export.h"
 #include "procedures/survey_text.h"
 #include "shell/atomic_file.h"
-#include "shell/qt/qt_text.h"
 #include "shell/qt/user_prompts.h"
 
 namespace tandrin {
