@@ -1,5 +1,7 @@
 #include "cli/cli_loop_check_options.h"
 
+#include "cli/cli_option_checks.h"
+
 namespace tandrin::cli {
 
 const char* const kLoopCheckHelp = R"(
@@ -29,55 +31,48 @@ Loop check (as-found test of the 4..20 mA output):
                         error_percent, result).
 )";
 
-ArgUse ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
-                         const std::string& command, LoopCheckOptions& options,
-                         std::string& error) {
-    const std::string& arg = args[i];
-    // These options follow their command, as those of monitor and record.
-    if (command != "loop-check" ||
-        (arg != "--points" && arg != "--tolerance" && arg != "--settle" && arg != "--readings" &&
-         arg != "--report" && arg != "--csv" && arg != "--technician" && arg != "--meter")) {
-        return ArgUse::kNotMine;
-    }
-    if (i + 1 >= args.size()) {
-        error = arg + " needs a value";
-        return ArgUse::kBad;
-    }
-    const std::string& value = args[++i];
+void AddLoopCheckOptions(CLI::App& command, LoopCheckOptions& options) {
     LoopCheckSettings& settings = options.settings;
-    if (arg == "--points") {
-        const auto points = ParsePoints(value);
-        if (!points) {
-            error = "--points takes up to 21 numbers from -1.25 to 103.125, separated by commas";
-            return ArgUse::kBad;
-        }
-        settings.points = *points;
-    } else if (arg == "--tolerance") {
-        const auto tolerance = ParseDecimal(value);
-        if (!tolerance || !ToleranceValid(*tolerance)) {
-            error = "--tolerance takes a number greater than 0 and at most 10 (% of span)";
-            return ArgUse::kBad;
-        }
-        settings.tolerance = *tolerance;
-    } else if (arg == "--settle") {
-        const auto settle = ParseDecimal(value);
-        if (!settle || !SettleValid(*settle)) {
-            error = "--settle takes seconds from 0 to 600";
-            return ArgUse::kBad;
-        }
-        settings.settleSeconds = *settle;
-    } else if (arg == "--readings") {
-        options.readings = value;
-    } else if (arg == "--technician") {
-        options.technician = value;
-    } else if (arg == "--meter") {
-        options.meter = value;
-    } else if (arg == "--report") {
-        options.report = value;
-    } else {
-        options.csv = value;
-    }
-    return ArgUse::kTaken;
+    command
+        .add_option_function<std::string>(
+            "--points",
+            [&settings](const std::string& value) { settings.points = *ParsePoints(value); },
+            "points in percent of span, separated by commas (default 0,25,50,75,100)")
+        ->check(Holds([](const std::string& value) { return ParsePoints(value).has_value(); }, "",
+                      "up to 21 numbers from -1.25 to 103.125, separated by commas"))
+        ->type_name("LIST");
+    command
+        .add_option_function<std::string>(
+            "--tolerance",
+            [&settings](const std::string& value) { settings.tolerance = *ParseDecimal(value); },
+            "percent of span (default 0.1)")
+        ->check(Holds(
+            [](const std::string& value) {
+                const auto tolerance = ParseDecimal(value);
+                return tolerance && ToleranceValid(*tolerance);
+            },
+            "", "a number greater than 0 and at most 10 (% of span)"))
+        ->type_name("PERCENT");
+    command
+        .add_option_function<std::string>(
+            "--settle",
+            [&settings](const std::string& value) {
+                settings.settleSeconds = *ParseDecimal(value);
+            },
+            "seconds waited at each point (default 0)")
+        ->check(Holds(
+            [](const std::string& value) {
+                const auto settle = ParseDecimal(value);
+                return settle && SettleValid(*settle);
+            },
+            "", "seconds from 0 to 600"))
+        ->type_name("SECONDS");
+    AddOptional(command, "--readings", options.readings,
+                "the readings, one a line, from FILE or standard input (-)");
+    AddOptional(command, "--report", options.report, "write the report to FILE.html");
+    AddOptional(command, "--csv", options.csv, "write the rows to FILE.csv");
+    command.add_option("--technician", options.technician, "who checked, for the report");
+    command.add_option("--meter", options.meter, "the reference meter, for the report");
 }
 
 }  // namespace tandrin::cli

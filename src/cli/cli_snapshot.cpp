@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <ostream>
 
+#include "cli/cli_option_checks.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
 #include "link/hart_master.h"
@@ -219,46 +220,24 @@ int SnapshotCommand::Run() {
 
 }  // namespace
 
-ArgUse ParseSnapshotArg(const std::vector<std::string>& args, std::size_t& i,
-                        const std::string& command, SnapshotArguments& snapshot,
-                        std::string& error) {
-    if (command != "snapshot") {
-        return ArgUse::kNotMine;
-    }
-    const std::string& arg = args[i];
-    if (arg == "--dry-run") {
-        snapshot.dryRun = true;
-    } else if (arg == "--with-address") {
-        snapshot.withAddress = true;
-    } else if (arg == "--with-final-assembly") {
-        snapshot.withFinalAssembly = true;
-    } else if (arg == "--yes") {
-        snapshot.yes = true;
-    } else if (arg.empty() || arg[0] == '-') {
-        return ArgUse::kNotMine;
-    } else if (snapshot.action.empty()) {
-        if (arg != "take" && arg != "diff" && arg != "restore") {
-            error = "snapshot takes take, diff or restore (" + arg + ")";
-            return ArgUse::kBad;
-        }
-        snapshot.action = arg;
-    } else if (snapshot.file.empty()) {
-        snapshot.file = arg;
-    } else {
-        error = "snapshot takes one file (" + snapshot.file + ", " + arg + ")";
-        return ArgUse::kBad;
-    }
-    return ArgUse::kTaken;
+void AddSnapshotArguments(CLI::App& command, SnapshotArguments& snapshot) {
+    command.add_option("ACTION", snapshot.action, "take, diff or restore")
+        ->required()
+        ->check(OneOf({"take", "diff", "restore"}));
+    command.add_option("FILE", snapshot.file, "the snapshot file (JSON)")->required();
+    command.add_flag("--dry-run", snapshot.dryRun, "only list what restore would write");
+    command.add_flag("--with-address", snapshot.withAddress,
+                     "include the polling address (diff and restore)");
+    command.add_flag("--with-final-assembly", snapshot.withFinalAssembly,
+                     "include the final assembly number (diff and restore)");
+    command.add_flag("--yes", snapshot.yes,
+                     "restore onto a transmitter of another manufacturer or type");
 }
 
 bool CheckSnapshotArguments(const std::string& command, const SnapshotArguments& snapshot,
                             std::string& error) {
     if (command != "snapshot") {
         return true;
-    }
-    if (snapshot.action.empty() || snapshot.file.empty()) {
-        error = "snapshot needs take, diff or restore and a file";
-        return false;
     }
     if ((snapshot.dryRun || snapshot.yes) && snapshot.action != "restore") {
         error = "--dry-run and --yes belong to snapshot restore";
