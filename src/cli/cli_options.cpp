@@ -134,7 +134,8 @@ std::string Worded(const CLI::ParseError& error, const std::string& command) {
 }
 
 // What CLI11 left over: an unknown option, a second command, a stray word.
-std::string LeftOverError(const std::string& command, const std::string& arg) {
+std::string LeftOverError(const std::vector<std::string>& args, const std::string& command,
+                          const std::string& arg) {
     if (arg.size() > 1 && arg[0] == '-') {
         return "unknown option " + arg;
     }
@@ -142,7 +143,11 @@ std::string LeftOverError(const std::string& command, const std::string& arg) {
         return "unknown command " + arg;
     }
     if (FindCliCommand(arg) != nullptr) {
-        return "one command at a time (" + command + ", " + arg + ")";
+        // In the order given: CLI11 may have taken the second as the command.
+        const bool inOrder =
+            std::find(args.begin(), args.end(), command) < std::find(args.begin(), args.end(), arg);
+        return "one command at a time (" + (inOrder ? command + ", " + arg : arg + ", " + command) +
+               ")";
     }
     return command + " takes no operand (" + arg + ")";
 }
@@ -185,7 +190,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         options.command = sub->get_name();
     }
     if (const auto extra = app.remaining(true); !extra.empty()) {
-        error = LeftOverError(options.command, extra.front());
+        error = LeftOverError(args, options.command, extra.front());
         return false;
     }
     if (options.command.empty()) {
