@@ -17,8 +17,18 @@ void AddMonitorOptions(CLI::App& command, MonitorOptions& options) {
 }
 
 void AddRecordOptions(CLI::App& command, MonitorOptions& options) {
-    command.add_option("FILE", options.file, "the trend record (.tdd) to print")->required();
+    // Not required(): CLI11 would word it "FILE is required".
+    command.add_option("FILE", options.file, "the trend record (.tdd) to print");
     command.add_flag("--csv", options.csv, "print CSV");
+}
+
+bool CheckMonitorOptions(const std::string& command, const MonitorOptions& options,
+                         std::string& error) {
+    if (command == "record" && options.file.empty()) {
+        error = "record needs the record file to print";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tandrin::cli

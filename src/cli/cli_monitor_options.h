@@ -22,5 +22,8 @@ struct MonitorOptions {
 void AddMonitorOptions(CLI::App& command, MonitorOptions& options);
 // Declares record's file and --csv.
 void AddRecordOptions(CLI::App& command, MonitorOptions& options);
+// After all arguments: record has its file.
+bool CheckMonitorOptions(const std::string& command, const MonitorOptions& options,
+                         std::string& error);
 
 }  // namespace tandrin::cli

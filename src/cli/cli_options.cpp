@@ -203,6 +203,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     }
     return CheckPageArguments(options.command, options.page, error) &&
            CheckSetupOptions(options.command, options.setup, error) &&
+           CheckMonitorOptions(options.command, options.monitor, error) &&
            CheckSnapshotArguments(options.command, options.snapshot, error);
 }
 

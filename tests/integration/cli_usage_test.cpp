@@ -151,7 +151,7 @@ TEST_F(CliUsage, EachCommandsUsageErrorNamesTheOptionAndExitsTwo) {
         {{"set-setup", "--lower", "1,5"}, "--lower takes a decimal number"},
         {{"monitor", "--period=0"}, "--period takes whole seconds"},
         {{"monitor", "--mode", "volts"}, "--mode takes all, pv, current or percent"},
-        {{"record"}, "FILE"},
+        {{"record"}, "record needs the record file"},
         {{"info", "--tag", "T1"}, "unknown option --tag"},
         {{"set-info", "--date", "2024-02-30"}, "--date takes a day"},
         {{"set-info"}, "set-info needs at least one of --tag"},
