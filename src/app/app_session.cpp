@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 
 #include "controls/qt/image_button.h"
@@ -60,6 +61,10 @@ AppSession::~AppSession() {
 }
 
 bool AppSession::Start(std::string& error) {
+    // QApplication took the user's locale for everything. The program prints
+    // numbers with printf in many places, and a comma-decimal locale would
+    // show "103,125" in the window while files and the CLI say "103.125".
+    std::setlocale(LC_NUMERIC, "C");
     CreateUiFonts();
     MainWindowOptions window;
     window.language = m_options.language;

@@ -9,6 +9,7 @@
 #include "cli/cli_session.h"
 #include "cli/cli_setup.h"
 #include "cli/cli_snapshot.h"
+#include "cli/cli_status.h"
 
 namespace tandrin::cli {
 
@@ -29,6 +30,10 @@ constexpr std::array kCommands{
                "The value reading (0, 1, 2): PV with unit, loop current, percent of range"},
     CliCommand{"version", true, RunVersion, "Product information (0, 162): the software version"},
     CliCommand{"reset", true, RunReset, "Device reset (0, 42)"},
+    CliCommand{"status", true, RunStatus,
+               "The device status bits and the additional status (0, 48)"},
+    CliCommand{"clear-config-changed", true, RunClearConfigChanged,
+               "Clear the configuration-changed flag (0, 38)"},
     CliCommand{"setup", true, RunSetup,
                "The Setup page's measuring configuration (0, 15, 146, 147)"},
     CliCommand{

@@ -42,10 +42,14 @@ std::string JsonNumber(double value) {
     if (!std::isfinite(value)) {
         return "null";  // JSON has no NaN or infinity
     }
-    char text[32];
+    // A float widened to double prints as that float (25.1, not
+    // 25.100000381469727); any other double with every digit it needs.
+    char text[40];
     const float single = static_cast<float>(value);
-    const auto result = std::to_chars(text, text + sizeof text, single);
-    std::string out(text, result.ptr);
+    const auto end = static_cast<double>(single) == value
+                         ? std::to_chars(text, text + sizeof text, single).ptr
+                         : std::to_chars(text, text + sizeof text, value).ptr;
+    std::string out(text, end);
     if (out.find_first_of(".e") == std::string::npos) {
         out += ".0";
     }
@@ -110,6 +114,12 @@ JsonObject& JsonObject::Add(std::string_view key, const std::vector<JsonObject>&
         m_body += (i == 0 ? "" : ",") + objects[i].Text();
     }
     m_body += "]";
+    return *this;
+}
+
+JsonObject& JsonObject::Add(std::string_view key, const JsonObject& object) {
+    Key(key);
+    m_body += object.Text();
     return *this;
 }
 

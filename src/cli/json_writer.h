@@ -18,6 +18,8 @@ class JsonObject {
     JsonObject& Add(std::string_view key, const std::vector<int>& numbers);
     // An array of objects (loop-check's rows).
     JsonObject& Add(std::string_view key, const std::vector<JsonObject>& objects);
+    // A nested object (device_status).
+    JsonObject& Add(std::string_view key, const JsonObject& object);
     std::string Text() const { return "{" + m_body + "}"; }
 
   private:
@@ -26,8 +28,9 @@ class JsonObject {
 };
 
 std::string JsonString(std::string_view text);
-// Shortest text that reads back as the same float, with ".0" on whole
-// numbers so a reader always sees a number with a fraction.
+// Shortest text that reads back as the same double (as the float it was,
+// for a widened float), with ".0" on whole numbers so a reader always sees
+// a number with a fraction; null for infinities and NaN.
 std::string JsonNumber(double value);
 
 }  // namespace tandrin::cli

@@ -355,6 +355,7 @@ TEST_F(MonitorPageTest, ABadOrMissingRecordLeavesTheSamplesAsTheyWere) {
 TEST_F(MonitorPageTest, UnsavedSamplesGoOnlyAfterAYes) {
     dialog.ShowFirstPage();
     dialog.ShowPage(MainDialog::kMonitorIndex);
+    page.ToggleList();  // shown, so the samples have rows
     page.OnCommand(kMonitorPv);
     RunToWait();
     ASSERT_TRUE(page.HasUnsavedSamples());
@@ -377,10 +378,13 @@ TEST_F(MonitorPageTest, UnsavedSamplesGoOnlyAfterAYes) {
     page.OnCommand(main_ids::kMonitorOpen);
     EXPECT_EQ(Count(Quantity::kPv), 1u);
 
-    // Yes: the page goes and so do its samples.
+    // Yes: the page goes and so do its samples, and their rows with them:
+    // they must not mix with the next recording's.
+    EXPECT_FALSE(views.list.rows.empty());
     dialog.ShowPage(MainDialog::kSetupIndex);
     EXPECT_EQ(dialog.VisiblePage(), MainDialog::kSetupIndex);
     EXPECT_EQ(Count(Quantity::kPv), 0u);
+    EXPECT_TRUE(views.list.rows.empty());
     EXPECT_EQ(shell.questions.size(), 4u);
     // Nothing unsaved: no question.
     dialog.ShowPage(MainDialog::kMonitorIndex);
