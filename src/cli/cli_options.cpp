@@ -60,7 +60,10 @@ Options:
                   on standard error: milliseconds since start, the bytes in
                   hex, and for a whole frame its command, response code and
                   device status; over HART-IP also each message's header
-  -h, --help      show this help
+  -h, --help      show this help; COMMAND --help shows that command's
+                  operands and options
+Options may stand before or after the command, as --name VALUE or
+--name=VALUE.
 
 Exit status:
   0  success
@@ -170,6 +173,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.allow_extras();
     app.require_subcommand(0, 1);
+    app.get_formatter()->column_width(24);
     AddCommonOptions(app, options);
     for (const CliCommand& command : CliCommands()) {
         CLI::App* sub = app.add_subcommand(std::string(command.name), command.about);
