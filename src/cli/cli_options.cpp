@@ -31,10 +31,8 @@ Commands:
   clear-config-changed   clears the configuration-changed flag (0, 38)
   setup     the Setup page's measuring configuration (see below)
   set-setup write it as the Setup page does (see below)
-  monitor   record at a period, one line per sample as it comes:
-            --mode all|pv|current|percent (default all), --period S
-            (default 2), --count N samples per series (default: until
-            Ctrl-C), --record FILE.tdd written when the recording ends
+  monitor   record at a period, one line per sample as it comes
+            (--mode, --period, --count, --record: monitor --help)
   record FILE.tdd   print a trend record; --csv for CSV
   info, set-info, set-address, set-final-assembly, fix-current, trim,
   set-lower-range, set-upper-range   the device pages (see below)

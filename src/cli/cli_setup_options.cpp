@@ -27,28 +27,17 @@ The Setup page (setup, set-setup):
               resets) and prints the configuration read back. The page's
               checks hold: span at least 10, no 4-wire sensor with two
               sensors, both sensors of one kind unless independent.
-    --sensor1 CODE       sensor 1 type: its range and unit become the defaults
-    --sensor2 CODE|none  sensor 2 type (two sensors), or none (one sensor)
-                         codes: 0..9 thermocouples B E J K N R S T C D,
-                         10..20 Pt100 Pt500 Pt1000 Cu50 Cu100 Ni100 Ni500
-                         Ni1000 (5000 ppm/K) Ni100 Ni500 Ni1000 (6180 ppm/K),
-                         21, 22 0..400 and 0..2000 Ohm, 24..28 -10..75,
-                         -100..100, -100..500, -100..1000, -100..2000 mV
-    --wiring1 N, --wiring2 N    2, 3 or 4 wires (codes 10..22 and 24: resistance
-                         thermometers, ohm inputs and -10..75 mV)
-    --mode M             backup, average, difference or independent
-    --output-sensor N    1 or 2: the sensor driving the output (independent)
-    --unit U             C, K or F: converts range and offsets
-    --lower X, --upper X        range values at 4 mA and 20 mA, in the unit
-    --offset1 X, --offset2 X    sensor offsets, in the unit
-    --damping S          damping time in seconds
-    --display N          display mode 0..2 (process value, loop current,
-                         percent of range)
-    --decimals N         decimals shown, 0..3
-    --alarm high|low     alarm current >=22 mA or <=3.6 mA
+              Its options: tandrin-cli set-setup --help.
 )";
 
 namespace {
+
+const char* const kSensorCodes =
+    "\nSensor codes: 0..9 thermocouples B E J K N R S T C D, 10..20 Pt100 Pt500\n"
+    "Pt1000 Cu50 Cu100 Ni100 Ni500 Ni1000 (5000 ppm/K) Ni100 Ni500 Ni1000\n"
+    "(6180 ppm/K), 21, 22 0..400 and 0..2000 Ohm, 24..28 -10..75, -100..100,\n"
+    "-100..500, -100..1000, -100..2000 mV. Wiring applies to codes 10..22 and 24:\n"
+    "resistance thermometers, ohm inputs and -10..75 mV.\n";
 
 bool IsNumber(const std::string& text) {
     const std::size_t start = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
@@ -105,8 +94,10 @@ bool SetupChanges::Any() const {
 }
 
 void AddSetupOptions(CLI::App& command, SetupChanges& changes) {
+    command.footer(kSensorCodes + command.get_footer());
     const auto code = Holds(IsSensorCode, "0..28", "a sensor code 0..28 other than 23");
-    AddOptional(command, "--sensor1", changes.sensor1, "sensor 1 type (see tandrin-cli --help)")
+    AddOptional(command, "--sensor1", changes.sensor1,
+                "sensor 1 type: its range and unit become the defaults")
         ->check(code);
     command
         .add_option_function<std::string>(
@@ -114,7 +105,7 @@ void AddSetupOptions(CLI::App& command, SetupChanges& changes) {
             [&changes](const std::string& value) {
                 changes.sensor2 = value == "none" ? -1 : std::stoi(value);
             },
-            "sensor 2 type, or none: one sensor")
+            "sensor 2 type (two sensors), or none (one sensor)")
         ->check(
             Holds([](const std::string& value) { return value == "none" || IsSensorCode(value); },
                   "", "a sensor code 0..28 other than 23, or none"))

@@ -25,11 +25,8 @@ a JSON file; see docs/snapshots.md):
   snapshot restore FILE writes what differs through the pages' Updates and
                         reads back (JSON: differences, not_taken, restored);
                         exit 1 when a value did not take
-    --dry-run           only list what restore would write (exit 3 if any)
-    --with-address      include the polling address (diff and restore)
-    --with-final-assembly   include the final assembly number
-    --yes               restore onto a transmitter of another manufacturer
-                        or type (refused otherwise)
+    options (--dry-run, --with-address, --with-final-assembly, --yes):
+                        tandrin-cli snapshot --help
 A file that does not read whole is refused and nothing is written.
 )";
 
