@@ -17,10 +17,6 @@ namespace {
 
 // Every command, one line each; kCliHelp, kPageCommandsHelp and kSetupHelp
 // describe them, and each declares its own operands and options.
-void PageArgs(CLI::App& command, CliOptions& options) {
-    AddPageArguments(command, options.page);
-}
-
 constexpr std::array kCommands{
     CliCommand{"ports", false, RunPorts, "The serial ports that can be opened"},
     CliCommand{"search", true, RunSearch,
@@ -36,43 +32,34 @@ constexpr std::array kCommands{
                "Clear the configuration-changed flag (0, 38)"},
     CliCommand{"setup", true, RunSetup,
                "The Setup page's measuring configuration (0, 15, 146, 147)"},
-    CliCommand{
-        "set-setup", true, RunSetSetup,
-        "Change the measuring configuration as the Setup page does; the device resets",
-        [](CLI::App& command, CliOptions& options) { AddSetupOptions(command, options.setup); }},
+    CliCommand{"set-setup", true, RunSetSetup,
+               "Change the measuring configuration as the Setup page does; the device resets",
+               AddSetupOptions},
     CliCommand{"monitor", true, RunMonitor, "Record at a period, one line per sample as it comes",
-               [](CLI::App& command, CliOptions& options) {
-                   AddMonitorOptions(command, options.monitor);
-               }},
-    CliCommand{
-        "record", false, RunRecord, "Print a trend record",
-        [](CLI::App& command, CliOptions& options) { AddRecordOptions(command, options.monitor); }},
+               AddMonitorOptions},
+    CliCommand{"record", false, RunRecord, "Print a trend record", AddRecordOptions},
     CliCommand{"info", true, RunInfo,
                "Tag, descriptor, message, date, final assembly number and polling address"},
     CliCommand{"set-info", true, RunSetInfo,
                "Write the device information with the values given (0, 12, 13; 0, 17, 18)",
-               PageArgs},
+               AddPageArguments},
     CliCommand{"set-address", true, RunSetAddress, "Give the transmitter a polling address (0, 6)",
-               PageArgs},
+               AddPageArguments},
     CliCommand{"set-final-assembly", true, RunSetFinalAssembly,
-               "Write the final assembly number (0, 19)", PageArgs},
+               "Write the final assembly number (0, 19)", AddPageArguments},
     CliCommand{"fix-current", true, RunFixCurrent,
-               "Force the loop current, or leave fixed-current mode (0, 40)", PageArgs},
+               "Force the loop current, or leave fixed-current mode (0, 40)", AddPageArguments},
     CliCommand{"trim", true, RunTrim,
                "Trim the output with the currents measured at 4 and 20 mA (0, 45, 46, 40)",
-               PageArgs},
+               AddPageArguments},
     CliCommand{"set-lower-range", true, RunSetLowerRange,
                "Make the present input the lower range value, 4 mA (0, 37)"},
     CliCommand{"set-upper-range", true, RunSetUpperRange,
                "Make the present input the upper range value, 20 mA (0, 36)"},
     CliCommand{"snapshot", true, RunSnapshot, "Take, compare or restore a configuration snapshot",
-               [](CLI::App& command, CliOptions& options) {
-                   AddSnapshotArguments(command, options.snapshot);
-               }},
+               AddSnapshotArguments},
     CliCommand{"loop-check", true, RunLoopCheck, "As-found test of the 4..20 mA output",
-               [](CLI::App& command, CliOptions& options) {
-                   AddLoopCheckOptions(command, options.loopCheck);
-               }},
+               AddLoopCheckOptions},
 };
 
 }  // namespace

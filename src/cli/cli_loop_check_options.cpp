@@ -1,16 +1,15 @@
 #include "cli/cli_loop_check_options.h"
 
 #include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 
 namespace tandrin::cli {
 
 const char* const kLoopCheckHelp = R"(
 Loop check (as-found test of the 4..20 mA output):
-  loop-check [--points 0,25,50,75,100] [--tolerance 0.1] [--settle S]
-             [--readings FILE|-] [--report FILE.html] [--csv FILE.csv]
-             [--technician NAME] [--meter TEXT]
+  loop-check [OPTIONS]  (its options: tandrin-cli loop-check --help)
                         forces each point (percent of span, -1.25..103.125)
-                        with command 40, waits S seconds (0..600, default 0),
+                        with command 40, waits --settle seconds (default 0),
                         takes the reference meter's reading in mA and judges
                         |reading - expected| / 16 mA against the tolerance
                         (percent of span, default 0.1); reads the identity
@@ -21,8 +20,6 @@ Loop check (as-found test of the 4..20 mA output):
                         standard input ("-"): blank lines and lines starting
                         with # are skipped, "stop" stops the check. Without
                         it each reading is asked on the terminal.
-                        --technician and --meter fill the report's fields
-                        for who checked and with which reference meter.
                         Exit status: 0 every point passed, 3 a point failed,
                         1 a command failed or the check did not complete.
                         JSON: tag, long_address, software_version,
@@ -31,7 +28,27 @@ Loop check (as-found test of the 4..20 mA output):
                         error_percent, result).
 )";
 
-void AddLoopCheckOptions(CLI::App& command, LoopCheckOptions& options) {
+namespace {
+
+void AddDecimal(CLI::App& command, const char* name, double& target, bool (*valid)(double),
+                const char* description, const char* type, const char* takes) {
+    command
+        .add_option_function<std::string>(
+            name, [&target](const std::string& value) { target = *ParseDecimal(value); },
+            description)
+        ->check(Holds(
+            [valid](const std::string& value) {
+                const auto number = ParseDecimal(value);
+                return number && valid(*number);
+            },
+            "", takes))
+        ->type_name(type);
+}
+
+}  // namespace
+
+void AddLoopCheckOptions(CLI::App& command, CliOptions& all) {
+    auto& options = all.loopCheck;
     LoopCheckSettings& settings = options.settings;
     command
         .add_option_function<std::string>(
@@ -41,32 +58,11 @@ void AddLoopCheckOptions(CLI::App& command, LoopCheckOptions& options) {
         ->check(Holds([](const std::string& value) { return ParsePoints(value).has_value(); }, "",
                       "up to 21 numbers from -1.25 to 103.125, separated by commas"))
         ->type_name("LIST");
-    command
-        .add_option_function<std::string>(
-            "--tolerance",
-            [&settings](const std::string& value) { settings.tolerance = *ParseDecimal(value); },
-            "percent of span (default 0.1)")
-        ->check(Holds(
-            [](const std::string& value) {
-                const auto tolerance = ParseDecimal(value);
-                return tolerance && ToleranceValid(*tolerance);
-            },
-            "", "a number greater than 0 and at most 10 (% of span)"))
-        ->type_name("PERCENT");
-    command
-        .add_option_function<std::string>(
-            "--settle",
-            [&settings](const std::string& value) {
-                settings.settleSeconds = *ParseDecimal(value);
-            },
-            "seconds waited at each point (default 0)")
-        ->check(Holds(
-            [](const std::string& value) {
-                const auto settle = ParseDecimal(value);
-                return settle && SettleValid(*settle);
-            },
-            "", "seconds from 0 to 600"))
-        ->type_name("SECONDS");
+    AddDecimal(command, "--tolerance", settings.tolerance, ToleranceValid,
+               "percent of span (default 0.1)", "PERCENT",
+               "a number greater than 0 and at most 10 (% of span)");
+    AddDecimal(command, "--settle", settings.settleSeconds, SettleValid,
+               "seconds waited at each point (default 0)", "SECONDS", "seconds from 0 to 600");
     AddOptional(command, "--readings", options.readings,
                 "the readings, one a line, from FILE or standard input (-)");
     AddOptional(command, "--report", options.report, "write the report to FILE.html");

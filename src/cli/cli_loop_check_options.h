@@ -11,6 +11,8 @@ class App;
 
 namespace tandrin::cli {
 
+struct CliOptions;
+
 // What loop-check takes beyond the common options.
 struct LoopCheckOptions {
     LoopCheckSettings settings;
@@ -22,7 +24,7 @@ struct LoopCheckOptions {
 };
 
 // Declares loop-check's options.
-void AddLoopCheckOptions(CLI::App& command, LoopCheckOptions& options);
+void AddLoopCheckOptions(CLI::App& command, CliOptions& all);
 
 extern const char* const kLoopCheckHelp;
 

@@ -1,10 +1,12 @@
 #include "cli/cli_monitor_options.h"
 
 #include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 
 namespace tandrin::cli {
 
-void AddMonitorOptions(CLI::App& command, MonitorOptions& options) {
+void AddMonitorOptions(CLI::App& command, CliOptions& all) {
+    auto& options = all.monitor;
     command.add_option("--mode", options.mode, "what is sampled")
         ->check(OneOf({"all", "pv", "current", "percent"}))
         ->capture_default_str();
@@ -16,7 +18,8 @@ void AddMonitorOptions(CLI::App& command, MonitorOptions& options) {
     command.add_option("--record", options.record, "FILE.tdd written when the recording ends");
 }
 
-void AddRecordOptions(CLI::App& command, MonitorOptions& options) {
+void AddRecordOptions(CLI::App& command, CliOptions& all) {
+    auto& options = all.monitor;
     // Not required(): CLI11 would word it "FILE is required".
     command.add_option("FILE", options.file, "the trend record (.tdd) to print");
     command.add_flag("--csv", options.csv, "print CSV");

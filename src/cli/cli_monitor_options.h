@@ -8,6 +8,8 @@ class App;
 
 namespace tandrin::cli {
 
+struct CliOptions;
+
 // Options of the monitor and record commands.
 struct MonitorOptions {
     std::string mode = "all";  // all, pv, current, percent
@@ -19,9 +21,9 @@ struct MonitorOptions {
 };
 
 // Declares monitor's options.
-void AddMonitorOptions(CLI::App& command, MonitorOptions& options);
+void AddMonitorOptions(CLI::App& command, CliOptions& all);
 // Declares record's file and --csv.
-void AddRecordOptions(CLI::App& command, MonitorOptions& options);
+void AddRecordOptions(CLI::App& command, CliOptions& all);
 // After all arguments: record has its file.
 bool CheckMonitorOptions(const std::string& command, const MonitorOptions& options,
                          std::string& error);

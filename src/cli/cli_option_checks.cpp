@@ -6,16 +6,14 @@
 namespace tandrin::cli {
 
 CLI::Validator WholeIn(long long low, long long high, const std::string& takes) {
-    return CLI::Validator(
-        [low, high, takes](std::string& text) {
-            long long value = 0;
-            const char* end = text.data() + text.size();
-            const auto result = std::from_chars(text.data(), end, value);
-            const bool ok = !text.empty() && result.ec == std::errc() && result.ptr == end &&
-                            value >= low && value <= high;
-            return ok ? std::string() : "takes " + takes;
-        },
-        std::to_string(low) + ".." + std::to_string(high));
+    const auto inRange = [low, high](const std::string& text) {
+        long long value = 0;
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, value);
+        return !text.empty() && result.ec == std::errc() && result.ptr == end && value >= low &&
+               value <= high;
+    };
+    return Holds(inRange, std::to_string(low) + ".." + std::to_string(high), takes);
 }
 
 CLI::Validator OneOf(const std::vector<std::string>& names) {

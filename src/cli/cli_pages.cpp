@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "device/degree_text.h"
 #include "device/response_codes.h"
@@ -408,7 +409,8 @@ bool IsPageCommand(std::string_view command) {
     return std::find(kPageCommands.begin(), kPageCommands.end(), command) != kPageCommands.end();
 }
 
-void AddPageArguments(CLI::App& command, PageArguments& page) {
+void AddPageArguments(CLI::App& command, CliOptions& all) {
+    auto& page = all.page;
     const std::string name = command.get_name();
     if (name == "set-info") {
         AddText(command, "--tag", page.tag, 8, "the tag, sent in upper case");

@@ -11,6 +11,8 @@ class App;
 
 namespace tandrin::cli {
 
+struct CliOptions;
+
 class CliSession;
 
 // What the device page commands take beyond the common options.
@@ -26,7 +28,7 @@ struct PageArguments {
 // set-lower-range, set-upper-range.
 bool IsPageCommand(std::string_view command);
 // Declares the operands and options of the page command `command` names.
-void AddPageArguments(CLI::App& command, PageArguments& page);
+void AddPageArguments(CLI::App& command, CliOptions& all);
 // The operands and options fit the command and have the form it needs
 // (ranges are the pages' own checks, made when it runs).
 bool CheckPageArguments(const std::string& command, const PageArguments& page, std::string& error);

@@ -1,6 +1,7 @@
 #include "cli/cli_setup_options.h"
 
 #include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 
 #include <algorithm>
 #include <cctype>
@@ -93,7 +94,8 @@ bool SetupChanges::Any() const {
            upper || damping || offset1 || offset2 || displayMode || decimals || alarm;
 }
 
-void AddSetupOptions(CLI::App& command, SetupChanges& changes) {
+void AddSetupOptions(CLI::App& command, CliOptions& all) {
+    auto& changes = all.setup;
     command.footer(kSensorCodes + command.get_footer());
     const auto code = Holds(IsSensorCode, "0..28", "a sensor code 0..28 other than 23");
     AddOptional(command, "--sensor1", changes.sensor1,

@@ -11,6 +11,8 @@ class App;
 
 namespace tandrin::cli {
 
+struct CliOptions;
+
 // What `set-setup` changes on the Setup page before it writes; everything
 // not given stays as read from the transmitter. Numbers are kept as typed.
 struct SetupChanges {
@@ -34,7 +36,7 @@ struct SetupChanges {
 };
 
 // Declares set-setup's options, each filling `changes` when given.
-void AddSetupOptions(CLI::App& command, SetupChanges& changes);
+void AddSetupOptions(CLI::App& command, CliOptions& all);
 // set-setup needs one.
 bool CheckSetupOptions(const std::string& command, const SetupChanges& changes, std::string& error);
 

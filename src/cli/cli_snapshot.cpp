@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
 #include "link/hart_master.h"
@@ -217,7 +218,8 @@ int SnapshotCommand::Run() {
 
 }  // namespace
 
-void AddSnapshotArguments(CLI::App& command, SnapshotArguments& snapshot) {
+void AddSnapshotArguments(CLI::App& command, CliOptions& all) {
+    auto& snapshot = all.snapshot;
     command.add_option("ACTION", snapshot.action, "take, diff or restore")
         ->required()
         ->check(OneOf({"take", "diff", "restore"}));

@@ -8,6 +8,8 @@ class App;
 
 namespace tandrin::cli {
 
+struct CliOptions;
+
 class CliSession;
 
 // snapshot take|diff|restore FILE and its options.
@@ -21,7 +23,7 @@ struct SnapshotArguments {
 };
 
 // Declares snapshot's action, file and options.
-void AddSnapshotArguments(CLI::App& command, SnapshotArguments& snapshot);
+void AddSnapshotArguments(CLI::App& command, CliOptions& all);
 // After all arguments: options that fit the action.
 bool CheckSnapshotArguments(const std::string& command, const SnapshotArguments& snapshot,
                             std::string& error);

@@ -38,6 +38,27 @@ TEST(CliOptions, ReadsAHartIpServerAndItsTimeout) {
     EXPECT_EQ(defaults.timeoutMs, 0u) << "the line's own default";
 }
 
+TEST(CliOptions, OptionsStandAnywhereWithEitherFormOfValue) {
+    CliOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--lang", "read", "--mode=pv", "monitor", "--period", "5", "--address=3"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.command, "monitor");
+    EXPECT_EQ(options.language, "read") << "a value that looks like a command stays a value";
+    EXPECT_EQ(options.monitor.mode, "pv");
+    EXPECT_EQ(options.monitor.period, 5);
+    EXPECT_EQ(options.address, 3);
+
+    CliOptions help;
+    ASSERT_TRUE(Parse({"set-setup", "--help"}, help, error)) << error;
+    EXPECT_TRUE(help.help);
+    EXPECT_NE(help.commandHelp.find("--sensor1"), std::string::npos) << help.commandHelp;
+    CliOptions whole;
+    ASSERT_TRUE(Parse({"--help"}, whole, error)) << error;
+    EXPECT_TRUE(whole.commandHelp.empty()) << "the overview, not one command";
+}
+
 TEST(CliOptions, DefaultsToEnglishAddressZeroAndTheStoredPort) {
     CliOptions options;
     std::string error;
