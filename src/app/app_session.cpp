@@ -10,13 +10,13 @@
 #include <clocale>
 #include <cstdio>
 
+#include "app/main_window.h"
 #include "controls/qt/image_button.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/qt/monitor_page_widget.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 

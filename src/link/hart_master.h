@@ -11,9 +11,9 @@
 
 #include "device/device_data.h"
 #include "link/command_timing.h"
-#include "link/event_loop.h"
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
+#include "platform/event_loop.h"
 
 namespace tandrin {
 

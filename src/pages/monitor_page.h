@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "controls/sample.h"
-#include "link/event_loop.h"
 #include "pages/monitor_views.h"
 #include "pages/trend_record.h"
+#include "platform/event_loop.h"
 #include "shell/form.h"
 #include "shell/main_dialog.h"
 #include "shell/shell_services.h"

@@ -18,6 +18,7 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "controls/qt/dial_gauge.h"
 #include "controls/qt/image_button.h"
 #include "controls/qt/sortable_list.h"
@@ -27,7 +28,6 @@
 #include "pages/monitor_page_ids.h"
 #include "pages/qt/monitor_page_widget.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "ui/ui_support.h"
 
 namespace tandrin {

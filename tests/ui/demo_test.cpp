@@ -16,9 +16,9 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "pages/qt/device_status_dialog.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
 #include "sim/device_config.h"
 #include "sim/sim_thread.h"

@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "shell/qt/qt_text.h"
+#include "controls/qt/qt_text.h"
 
 namespace tandrin {
 

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "controls/qt/qt_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 

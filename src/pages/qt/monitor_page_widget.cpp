@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 
 #include "controls/qt/dial_gauge.h"
+#include "controls/qt/qt_text.h"
 #include "controls/qt/sortable_list.h"
 #include "controls/qt/trend_chart.h"
 #include "device/degree_text.h"
@@ -14,7 +15,6 @@
 #include "pages/trend_record_csv.h"
 #include "shell/atomic_file.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 

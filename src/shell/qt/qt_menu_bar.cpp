@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "controls/qt/qt_text.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "controls/qt/qt_text.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 

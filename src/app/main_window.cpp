@@ -1,4 +1,4 @@
-#include "shell/qt/main_window.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,6 +21,8 @@
 
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
+#include "controls/qt/qt_text.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "pages/fixed_current_guard.h"
@@ -40,9 +42,7 @@
 #include "shell/qt/about_dialog.h"
 #include "shell/qt/icons.h"
 #include "shell/qt/placeholder_page.h"
-#include "shell/qt/qt_text.h"
 #include "shell/qt/qt_translations.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 
