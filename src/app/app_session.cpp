@@ -7,15 +7,16 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 
+#include "app/main_window.h"
 #include "controls/qt/image_button.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/qt/monitor_page_widget.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 
@@ -60,6 +61,10 @@ AppSession::~AppSession() {
 }
 
 bool AppSession::Start(std::string& error) {
+    // QApplication took the user's locale for everything. The program prints
+    // numbers with printf in many places, and a comma-decimal locale would
+    // show "103,125" in the window while files and the CLI say "103.125".
+    std::setlocale(LC_NUMERIC, "C");
     CreateUiFonts();
     MainWindowOptions window;
     window.language = m_options.language;

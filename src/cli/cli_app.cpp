@@ -9,6 +9,7 @@
 #include "cli/cli_session.h"
 #include "cli/cli_setup.h"
 #include "cli/cli_snapshot.h"
+#include "cli/cli_status.h"
 
 namespace tandrin::cli {
 
@@ -23,6 +24,8 @@ constexpr std::array kCommands{
     CliCommand{"read", true, RunRead},
     CliCommand{"version", true, RunVersion},
     CliCommand{"reset", true, RunReset},
+    CliCommand{"status", true, RunStatus},
+    CliCommand{"clear-config-changed", true, RunClearConfigChanged},
     CliCommand{"setup", true, RunSetup},
     CliCommand{"set-setup", true, RunSetSetup},
     CliCommand{"monitor", true, RunMonitor},

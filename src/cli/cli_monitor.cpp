@@ -12,6 +12,7 @@
 #include "pages/trend_record_csv.h"
 #include "platform/stop_signals.h"
 #include "platform/text_codec.h"
+#include "shell/atomic_file.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 
@@ -142,6 +143,10 @@ int MonitorCommand::Monitor() {
         m_output.Out().flush();  // as it comes
     });
 
+    // A long unattended run must not be recorded only to be lost at its end.
+    if (!m_options.record.empty() && !CanWriteFileAtomically(m_options.record)) {
+        return Fail(m_options.record + "can't create!");
+    }
     ConsoleShell& shell = m_session.Shell();
     shell.messages.clear();
     m_page.OnCommand(mode);

@@ -20,6 +20,13 @@ Commands:
             percent of range
   version   product information (0, 162): the software version
   reset     device reset (0, 42)
+  status    the device status bits and the additional status (0, 48):
+            standard bytes decoded, device-specific ones in hex; JSON
+            keys: extended_device_status, device_operating_mode,
+            standardized_status_0..3, analog_channels_saturated,
+            analog_channels_fixed (numbers, where the reply has them),
+            device_specific (hex), and device_status
+  clear-config-changed   clears the configuration-changed flag (0, 38)
   setup     the Setup page's measuring configuration (see below)
   set-setup write it as the Setup page does (see below)
   monitor   record at a period, one line per sample as it comes:
@@ -42,7 +49,9 @@ Options:
   --lang NAME     language of the messages, as a language file names it
                   (default English; "Simple Chinese" for Chinese)
   --json          print one JSON object instead of text (monitor and
-                  record: one per sample)
+                  record: one per sample); once the transmitter has
+                  answered it carries "device_status", its eight status
+                  bits (in text the set ones go to standard error)
   --demo          start a built-in simulated transmitter and use it
                   (not together with --port)
   --trace         print every frame sent (TX) and every chunk received (RX)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/json_writer.h"
 
@@ -40,9 +43,25 @@ class CliOutput {
     // Fail with kExitUsage; the text form points at --help.
     int UsageError(const std::string& message);
 
+    // The device status of the transmitter's last reply, with the set bits
+    // in words (UTF-8) under `caption`: every result and failure from then
+    // on carries it ("device_status" under --json, else a line on standard
+    // error when a bit is set).
+    void NoteDeviceStatus(std::uint8_t status, std::string caption,
+                          std::vector<std::string> setBits);
+
   private:
     int Flushed(int code);
 
+    JsonObject WithStatus(JsonObject json) const;
+    std::string StatusLine() const;
+
+    struct DeviceStatusNote {
+        std::uint8_t status;
+        std::string caption;
+        std::vector<std::string> setBits;
+    };
+    std::optional<DeviceStatusNote> m_deviceStatus;
     std::ostream& m_out;
     std::ostream& m_err;
     bool m_bJson;

@@ -9,6 +9,7 @@
 
 #include "cli/cli_session.h"
 #include "device/degree_text.h"
+#include "device/response_codes.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/calibration_page.h"
@@ -28,7 +29,9 @@ Device page commands (the same checks and sequences as the pages):
   info                  tag, descriptor, message, date, final assembly
                         number and polling address (0, 12, 13; 0, 16)
                         JSON keys: tag, descriptor, message, date
-                        (YYYY-MM-DD), final_assembly, poll_address
+                        (YYYY-MM-DD), final_assembly, poll_address; a
+                        transmitter without command 16 gives
+                        not_available ["final_assembly"] instead
   set-info [--tag T] [--descriptor D] [--message M] [--date YYYY-MM-DD]
                         reads the information, then writes it with the
                         values given (0, 12, 13; 0, 17, 18); texts are
@@ -229,23 +232,36 @@ bool PageRunner::Click(const std::function<void()>& click, Then then) {
 
 int PageRunner::Info() {
     using namespace info_ids;
-    if (!Click([&] { m_info.OnClicked(kReadInfo); }, Then::kKeepOpen) ||
-        !Click([&] { m_info.OnClicked(kReadFinal); })) {
+    if (!Click([&] { m_info.OnClicked(kReadInfo); }, Then::kKeepOpen)) {
         return m_status;
+    }
+    // A transmitter without command 16 still told us everything else.
+    std::string error;
+    const bool finalRead = m_session.RunSequence([&] { m_info.OnClicked(kReadFinal); }, error);
+    const ReplyOutcome& outcome = hartMaster.LastOutcome();
+    const bool finalMissing = !finalRead && outcome.kind == ReplyKind::kRefused &&
+                              outcome.command == 16 && outcome.code == kCodeNotImplemented;
+    if (!finalRead && !finalMissing) {
+        return m_session.Output().Fail(error);
     }
     const std::string tag = Utf8(m_infoForm.Text(kTag));
     const std::string descriptor = Utf8(m_infoForm.Text(kDescriptor));
     const std::string message = Utf8(m_infoForm.Text(kMessage));
     const std::string date = m_infoForm.Text(kDate);
-    const std::string final = m_infoForm.Text(kFinalAssembly);
+    std::string final = m_infoForm.Text(kFinalAssembly);
     const int address = hartMaster.m_byPollAddr;
     JsonObject json;
-    json.Add("tag", tag)
-        .Add("descriptor", descriptor)
-        .Add("message", message)
-        .Add("date", date)
-        .Add("final_assembly", final)
-        .Add("poll_address", address);
+    json.Add("tag", tag).Add("descriptor", descriptor).Add("message", message).Add("date", date);
+    if (finalMissing) {
+        json.Add("not_available", std::vector<std::string>{"final_assembly"});
+        final = Utf8(LangText("strNotAvailable"));
+        if (final.empty()) {
+            final = "not available (the transmitter does not implement command 16)";
+        }
+    } else {
+        json.Add("final_assembly", final);
+    }
+    json.Add("poll_address", address);
     const std::string text = Caption("KvView3", "IDC_STA2", "Tag") + ": " + tag + "\n" +
                              Caption("KvView3", "IDC_STA3", "Descriptor") + ": " + descriptor +
                              "\n" + Caption("KvView3", "IDC_STA4", "Message") + ": " + message +

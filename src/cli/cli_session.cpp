@@ -6,12 +6,14 @@
 #include "cli/cli_signals.h"
 #include "cli/terminal_text.h"
 #include "device/degree_text.h"
+#include "device/response_codes.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "platform/text_codec.h"
 #include "shell/frame_trace.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
+#include "shell/reply_text.h"
 #include "shell/settings_store.h"
 
 namespace tandrin::cli {
@@ -130,10 +132,33 @@ bool CliSession::RunSequence(const std::function<void()>& start, std::string& er
         error = Utf8(m_shell.messages.empty() ? LangText("strOpFail") : LastMessage());
     }
     const bool done = finished && m_dialog.lastOutcome == MainDialog::Outcome::kDone;
+    NoteDeviceStatus();
     if (!done || then == Then::kClose) {
         hartMaster.CloseLink();
     }
     return done;
+}
+
+void CliSession::NoteDeviceStatus() {
+    if (hartMaster.LastOutcome().kind == ReplyKind::kNoAnswer) {
+        return;  // nothing new heard from the transmitter
+    }
+    std::vector<std::string> texts;
+    for (const std::string& text : DeviceStatusTexts(hartMaster.m_byDeviceStatus)) {
+        texts.push_back(Utf8(text));
+    }
+    // A loop fixed by something else than the command just given: the
+    // control system reads it as the process value.
+    const bool fixed = (hartMaster.m_byDeviceStatus & kStatusCurrentFixed) != 0;
+    if (fixed && !m_bWarnedFixed && m_options.command != "fix-current" &&
+        hartMaster.m_byPollAddr == 0) {
+        m_bWarnedFixed = true;
+        m_output.Err() << "tandrin-cli: warning: the transmitter's loop current is fixed; release "
+                          "it with: tandrin-cli fix-current exit\n";
+    }
+    std::string caption = LangText("strDeviceStatus");
+    m_output.NoteDeviceStatus(hartMaster.m_byDeviceStatus,
+                              caption.empty() ? "Device status" : Utf8(caption), std::move(texts));
 }
 
 std::string CliSession::LastMessage() const {

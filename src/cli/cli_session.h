@@ -64,6 +64,7 @@ class CliSession {
     std::string LastMessage() const;
 
   private:
+    void NoteDeviceStatus();
     bool ChooseLanguage();
     bool StartDemo();
     bool ChoosePort();
@@ -78,6 +79,7 @@ class CliSession {
     sim::SimulatorThread m_demo;
     std::vector<std::string> m_extraPorts;
     std::unique_ptr<FrameTrace> m_trace;
+    bool m_bWarnedFixed = false;
 };
 
 }  // namespace tandrin::cli

@@ -15,8 +15,8 @@ const char* const kWesternCelsius =
     "\xB0"
     "C";  // °C
 
-// The balloon is a Unicode window: its fixed labels are UTF-8 whatever the
-// interface language, and the chart's own texts are converted from the
+// The balloon is a Unicode window: its fixed labels and the series name are
+// UTF-8 whatever the interface language; the unit is converted from the
 // interface code page.
 std::string InterfaceToUtf8(const std::string& text) {
     return ToUtf8(text, chineseUi.load() == 1);
@@ -61,7 +61,7 @@ std::optional<PointTip> TrendChartModel::PointTooltip(Point p) {
     m_strUnit = NormaliseDegreeUnit(m_strUnit);
     char value[64];
     std::snprintf(value, sizeof value, "%.5f", sample.value);
-    const std::string name = InterfaceToUtf8(m_strName) + "\xEF\xBC\x9A";  // ：
+    const std::string name = m_strName + "\xEF\xBC\x9A";  // ：
     const std::string line1 = name + value + " " + InterfaceToUtf8(m_strUnit);
     const std::string line2 = "\xE6\x97\xB6  \xE9\x97\xB4\xEF\xBC\x9A" + LocalTimeText(sample.time);
     const std::string line3 = "\xE4\xBD\x8D  \xE7\xBD\xAE\xEF\xBC\x9A" + std::to_string(index);

@@ -29,8 +29,17 @@ class SortableRows {
     int ColumnCount() const { return static_cast<int>(m_columns.size()); }
 
     // A row with fewer texts than columns gets empty ones; extra texts are
-    // dropped.
+    // dropped. AddRow puts it on top whatever the sort order.
     void AddRow(Row texts);
+    // Where a row belongs in the shown sort order (a display row; on top of
+    // its equals), and putting it there. Needs a sort column.
+    int SortedPlace(const Row& texts) const;
+    void InsertRow(Row texts, int displayRow);
+    // The rows no longer follow a sort order: the header shows none.
+    void ClearSort() { m_nSortColumn = -1; }
+    // Every text of `column` equal to `from` becomes `to`; the number of
+    // texts replaced.
+    int ReplaceTexts(int column, const std::string& from, const std::string& to);
     void DeleteAllRows() { m_rows.clear(); }
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     // Display order: row 0 is the top one.

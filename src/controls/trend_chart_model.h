@@ -78,7 +78,10 @@ class TrendChartModel {
     TrendChartModel& operator=(const TrendChartModel&) = delete;
 
     // Full range = min .. max widened by a quarter of the span on each side;
-    // the view shows all of it. Nothing is redrawn.
+    // the view shows all of it. Nothing is redrawn. `name`, which only the
+    // balloon shows, is UTF-8: the page's fixed Chinese series names read
+    // the same in every interface language; unit and title are in the
+    // interface code page.
     void SetRange(double min, double max, const std::string& name,
                   const std::optional<std::string>& unit = std::nullopt,
                   const std::optional<std::string>& title = std::nullopt);

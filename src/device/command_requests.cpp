@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "device/degree_text.h"
 #include "device/encodings.h"
 #include "device/units.h"
-#include "device/degree_text.h"
 
 namespace tandrin {
 
@@ -24,9 +24,9 @@ struct RequestRow {
 
 // Commands whose request carries no data. Command 0 goes out as a short
 // frame, which the master builds itself.
-constexpr std::array<std::uint8_t, 26> kNoDataCommands{0,   1,   2,   3,   12,  13,  14,  15,  16,
-                                                       36,  37,  42,  140, 141, 142, 144, 145, 146,
-                                                       147, 148, 149, 150, 161, 162, 163, 164};
+constexpr std::array<std::uint8_t, 28> kNoDataCommands{
+    0,   1,   2,   3,   12,  13,  14,  15,  16,  36,  37,  38,  42,  48,
+    140, 141, 142, 144, 145, 146, 147, 148, 149, 150, 161, 162, 163, 164};
 
 bool TextsAreGbk() {
     return chineseUi.load(std::memory_order_relaxed) == 1;

@@ -147,6 +147,11 @@ void StoreCmd161(const std::uint8_t* data, DeviceData& device) {
     std::copy_n(data, device.m_abyCmd161.size(), device.m_abyCmd161.begin());
 }
 
+// Up to 25 bytes; ParseResponse sets how many came.
+void StoreAdditionalStatus(const std::uint8_t* data, DeviceData& device) {
+    std::copy_n(data, device.m_abyAdditionalStatus.size(), device.m_abyAdditionalStatus.begin());
+}
+
 void StoreSoftwareVersion(const std::uint8_t* data, DeviceData& device) {
     device.m_strSoftwareVersion = SoftwareVersionText(data);
 }
@@ -168,6 +173,9 @@ constexpr ResponseRow kResponseRows[] = {
     Exact(14, 18, StoreSensorLimits),
     {15, Check::kMinCount, 17, StoreOutputInfo},
     Exact(16, 5, StoreFinalAssembly),
+    // Six device-specific bytes at least; the standard ones follow in
+    // later revisions.
+    {48, Check::kMinCount, 8, StoreAdditionalStatus},
     Exact(140, 10, StoreCmd140),
     Exact(141, 7, StoreCmd141),
     Exact(142, 6, StoreCmd142),
@@ -185,7 +193,7 @@ constexpr ResponseRow kResponseRows[] = {
     Exact(162, 9, StoreSoftwareVersion),
     // Write acknowledgements: the byte count is all that is checked.
     // clang-format off
-    Exact(36, 2), Exact(37, 2), Exact(42, 2), Exact(163, 2), Exact(164, 2),
+    Exact(36, 2), Exact(37, 2), Exact(38, 2), Exact(42, 2), Exact(163, 2), Exact(164, 2),
     Exact(6, 3), Exact(160, 3),
     Exact(188, 4),
     Exact(19, 5), Exact(187, 5),
@@ -231,6 +239,10 @@ bool ParseResponse(std::uint8_t command, std::uint8_t byteCount, const std::uint
     }
     if (row->store != nullptr) {
         row->store(record + (command == 0 ? kShortDataOffset : kLongDataOffset), device);
+    }
+    if (command == 48) {
+        device.m_byAdditionalStatusLength = static_cast<std::uint8_t>(
+            std::min<std::size_t>(byteCount - 2u, device.m_abyAdditionalStatus.size()));
     }
     return true;
 }

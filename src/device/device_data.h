@@ -29,6 +29,12 @@ struct DeviceData {
     std::uint8_t m_byDateMonth = 0;
     std::uint8_t m_byDateDay = 0;
 
+    // The second status byte of the last reply taken (device status), and
+    // the additional status of command 48 (up to 25 bytes).
+    std::uint8_t m_byDeviceStatus = 0;
+    std::array<std::uint8_t, 25> m_abyAdditionalStatus{};
+    std::uint8_t m_byAdditionalStatusLength = 0;
+
     // Process values
     float m_fPV = 0;
     std::string m_strPVUnit;

@@ -144,6 +144,7 @@ void HartMaster::SendCommand(void* user, CompletionFn completion, std::uint8_t c
     m_pfnCompletion = completion;
     BuildRequest(command);
     m_byRequestCmd = command;
+    m_outcome = {ReplyKind::kNoAnswer, command, 0};
     m_nRetry = 0;
     ++m_nTransaction;
     SendFrame(m_abyTxFrame.data(), m_nTxLength);
@@ -225,7 +226,7 @@ void HartMaster::OnPhaseTimer(TimerId timer) {
     if (m_pReceiveThread) {
         m_pReceiveThread->CatchUp();  // what arrived a moment ago still counts
     }
-    JudgeReply();
+    CompleteOrRetry();
 }
 
 void HartMaster::OnReplyTaken(std::uint64_t transaction) {
@@ -233,13 +234,14 @@ void HartMaster::OnReplyTaken(std::uint64_t transaction) {
         return;  // judged already, or another transaction's
     }
     KillPhaseTimer();
-    JudgeReply();
+    CompleteOrRetry();
 }
 
-void HartMaster::JudgeReply() {
+void HartMaster::CompleteOrRetry() {
     if (ResponseComplete()) {
         StopReception();
-        Complete(1, m_byRequestCmd);  // the dispatch accepted only this command
+        // The dispatch accepted only this command; a refusal is an answer.
+        Complete(m_outcome.kind == ReplyKind::kRefused ? 0 : 1, m_byRequestCmd);
         return;
     }
     if (m_nRetry >= kMaxRetries) {

@@ -11,9 +11,9 @@
 
 #include "device/device_data.h"
 #include "link/command_timing.h"
-#include "link/event_loop.h"
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
+#include "platform/event_loop.h"
 
 namespace tandrin {
 
@@ -23,6 +23,19 @@ using CompletionFn = void (*)(void* user, std::int32_t success, std::uint8_t com
 // Sees every frame written (sent true) and every chunk read, the latter on
 // the receive thread. Set it while the link is closed; empty costs nothing.
 using LinkTrace = std::function<void(bool sent, const std::uint8_t* bytes, std::size_t length)>;
+
+// How the last transaction ended, beyond the completion's success flag.
+enum class ReplyKind : std::uint8_t {
+    kNoAnswer,  // no acceptable reply after the retries (or none yet)
+    kSuccess,
+    kWarning,  // taken; the response code says something worth telling
+    kRefused,  // the transmitter answered with a response code that refuses
+};
+struct ReplyOutcome {
+    ReplyKind kind = ReplyKind::kNoAnswer;
+    std::uint8_t command = 0;
+    std::uint8_t code = 0;  // the response code
+};
 
 // The one HART master: owns the port, the receive side, the timing table,
 // the frame buffers and (through DeviceData) the device model, and runs one
@@ -105,6 +118,10 @@ class HartMaster : public DeviceData {
     bool ScanResponse();
     bool DispatchResponse();
 
+    // Valid in a completion function: a refusal completes with success 0
+    // and kind kRefused, a warning with success 1 and kind kWarning.
+    const ReplyOutcome& LastOutcome() const { return m_outcome; }
+
     bool Receiving() const { return m_bReceiving.load(std::memory_order_acquire) != 0; }
     bool ResponseComplete() const { return m_bResponseOK.load(std::memory_order_acquire) != 0; }
 
@@ -132,7 +149,8 @@ class HartMaster : public DeviceData {
     // A line that ends a transaction on its reply, not at the timers.
     bool RepliesEndTransactions() const { return m_pPort && m_pPort->ReplyTimeout() != 0; }
     void OnReplyTaken(std::uint64_t transaction);
-    void JudgeReply();
+    // Ends the transaction on a reply taken, else resends or gives up.
+    void CompleteOrRetry();
     void StartKeepAlive();
     void OnKeepAliveTimer(TimerId timer);
     void LoseLink();
@@ -142,6 +160,9 @@ class HartMaster : public DeviceData {
     void ResetReception(std::uint8_t receiving);
     void DropRtsIfOpen();
     void Complete(std::int32_t success, std::uint8_t command);
+    // Judges the status bytes of a reply to the outstanding command and
+    // hands a taken one to its parser (receive thread, m_rxMutex held).
+    bool JudgeReply(std::size_t statusAt);
     bool StartReceiving();
 
     EventLoop* m_pLoop = nullptr;
@@ -170,6 +191,8 @@ class HartMaster : public DeviceData {
     std::shared_ptr<char> m_lifeToken = std::make_shared<char>();
 
     std::mutex m_rxMutex;
+    // Written with the reply under m_rxMutex before the complete flag.
+    ReplyOutcome m_outcome;
     std::atomic<std::uint8_t> m_bReceiving{0};
     std::atomic<std::int32_t> m_bResponseOK{0};
 };

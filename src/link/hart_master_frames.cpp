@@ -4,6 +4,7 @@
 
 #include "device/command_requests.h"
 #include "device/command_responses.h"
+#include "device/response_codes.h"
 #include "link/hart_frame.h"
 #include "link/hart_master.h"
 
@@ -19,6 +20,9 @@ constexpr std::size_t kMinScanBytes = 16;
 // at index 10 at the latest.
 constexpr std::size_t kPreambleWindow = 11;
 constexpr std::size_t kDelimiterLimit = 40;
+// Where the response code sits in a short and in a long response frame.
+constexpr std::size_t kShortStatusOffset = 4;
+constexpr std::size_t kLongStatusOffset = 8;
 }  // namespace
 
 void HartMaster::BuildShortFrame() {
@@ -95,8 +99,8 @@ bool HartMaster::ScanResponse() {
     if (header->body >= count) {
         return false;  // response code not here yet
     }
-    if (m_abyRxBuffer[header->body] != 0) {
-        return false;  // a device error: keep listening, the engine retries
+    if (ClassifyResponse(m_abyRxBuffer[header->body]) == ResponseClass::kRetry) {
+        return false;  // garbled request or busy: keep listening, the engine retries
     }
     if (!FrameComplete(*header, count)) {
         return false;
@@ -123,7 +127,32 @@ bool HartMaster::DispatchResponse() {
     if (m_abyRxFrame[0] != expected) {
         return false;
     }
-    return ParseResponse(m_byResponseCmd, m_byRxByteCount, m_abyRxFrame.data(), *this);
+    return JudgeReply(expected == kResponseShort ? kShortStatusOffset : kLongStatusOffset);
+}
+
+bool HartMaster::JudgeReply(std::size_t statusAt) {
+    if (m_byRxByteCount < 2) {
+        return false;  // no room for the two status bytes
+    }
+    const std::uint8_t code = m_abyRxFrame[statusAt];
+    const ResponseClass judged = ClassifyResponse(code);
+    if (judged == ResponseClass::kRetry) {
+        return false;
+    }
+    if (judged == ResponseClass::kRefusal) {
+        // An answer all the same: nothing to parse, no reason to ask again.
+        m_byDeviceStatus = m_abyRxFrame[statusAt + 1];
+        m_outcome = {ReplyKind::kRefused, m_byResponseCmd, code};
+        return true;
+    }
+    if (!ParseResponse(m_byResponseCmd, m_byRxByteCount, m_abyRxFrame.data(), *this)) {
+        return false;
+    }
+    m_byDeviceStatus = m_abyRxFrame[statusAt + 1];
+    const ReplyKind kind =
+        judged == ResponseClass::kWarning ? ReplyKind::kWarning : ReplyKind::kSuccess;
+    m_outcome = {kind, m_byResponseCmd, code};
+    return true;
 }
 
 }  // namespace tandrin

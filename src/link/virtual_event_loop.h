@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "link/event_loop.h"
+#include "platform/event_loop.h"
 
 namespace tandrin {
 

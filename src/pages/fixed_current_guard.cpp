@@ -1,5 +1,6 @@
 #include "pages/fixed_current_guard.h"
 
+#include "device/response_codes.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/page_sequence.h"
@@ -108,6 +109,21 @@ bool FixedCurrentGuard::Release() {
     }
     hartMaster.m_byPollAddr = address;
     return !m_bForced;
+}
+
+void FixedCurrentGuard::CheckDeviceStatus() {
+    if ((hartMaster.m_byDeviceStatus & kStatusCurrentFixed) == 0) {
+        m_bForeignOffered = false;
+        return;
+    }
+    if (m_bForced || m_bForeignOffered || m_bReleasing || busyFlag != 0 ||
+        hartMaster.m_byPollAddr != 0) {
+        return;
+    }
+    m_bForeignOffered = true;
+    NoteForced();  // what OfferRelease releases: the loop here
+    OfferRelease(kReleaseForeignKey);
+    m_bForced = false;  // declined or failed: still not this program's doing
 }
 
 void FixedCurrentGuard::StepDone(void* user, std::int32_t success, std::uint8_t /*command*/) {

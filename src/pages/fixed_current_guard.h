@@ -33,6 +33,12 @@ class FixedCurrentGuard {
     // Sends [0, 40] with 0 to where the loop was forced and waits for it,
     // without asking; true when it went through.
     bool Release();
+    // After a sequence: when the last reply says the loop current is fixed
+    // although this program has not noted forcing it (another tool, a
+    // crash, a power cut during a trim), asks once under
+    // kReleaseForeignKey and releases on Yes. Asks again only after a reply
+    // without the bit. A multidrop transmitter's parked loop is no reason.
+    void CheckDeviceStatus();
     // True while OfferRelease waits for its sequence.
     bool Releasing() const { return m_bReleasing; }
 
@@ -45,6 +51,7 @@ class FixedCurrentGuard {
     bool m_bReleasing = false;
     std::string m_strPort;
     std::uint8_t m_byAddress = 0;
+    bool m_bForeignOffered = false;
 };
 
 extern FixedCurrentGuard fixedCurrentGuard;
@@ -52,5 +59,6 @@ extern FixedCurrentGuard fixedCurrentGuard;
 // The question keys (section "String").
 inline constexpr const char* kReleaseOnCloseKey = "strFixCurrentOnClose";
 inline constexpr const char* kReleaseOnLeaveKey = "strFixCurrentOnLeave";
+inline constexpr const char* kReleaseForeignKey = "strFixCurrentForeign";
 
 }  // namespace tandrin

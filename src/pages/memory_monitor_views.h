@@ -95,6 +95,12 @@ class MemorySampleList : public SampleListView {
         sortColumn = column;
         sortAscending = ascending;
     }
+    void ReplaceTexts(int column, const std::string& from, const std::string& to) override {
+        for (ListRow& row : rows) {
+            std::string& text = row[static_cast<std::size_t>(column)];
+            text = text == from ? to : text;
+        }
+    }
     void Place(const PageRect& where) override { rect = where; }
 
     std::string columns;

@@ -7,6 +7,7 @@
 #include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
+#include "pages/decimal_text.h"
 #include "pages/monitor_page_ids.h"
 #include "shell/command_issue.h"
 #include "shell/lang_text.h"
@@ -19,9 +20,10 @@ namespace {
 using namespace monitor_ids;
 
 // Series names of the charts' tooltips, GBK: "PV  值", "电流值", "百分比".
-const char* const kPvName = "PV  \xD6\xB5";
-const char* const kCurrentName = "\xB5\xE7\xC1\xF7\xD6\xB5";
-const char* const kPercentName = "\xB0\xD9\xB7\xD6\xB1\xC8";
+// The balloon's series names, fixed in every language, in UTF-8.
+const char* const kPvName = "PV  \xE5\x80\xBC";                           // PV  值
+const char* const kCurrentName = "\xE7\x94\xB5\xE6\xB5\x81\xE5\x80\xBC";  // 电流值
+const char* const kPercentName = "\xE7\x99\xBE\xE5\x88\x86\xE6\xAF\x94";  // 百分比
 
 struct ModeSequence {
     int command;
@@ -72,9 +74,7 @@ std::string ClockText(std::int32_t time) {
 }
 
 std::string ValueText(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", 3, value);
-    return text;
+    return FixedText(value, 3);
 }
 
 MonitorPage::MonitorPage(Form& form, ShellServices& shell, MonitorViews views)
@@ -204,7 +204,7 @@ void MonitorPage::StepDone(std::int32_t success, std::uint8_t command) {
             m_PVUnit = hartMaster.m_strPVUnit;
             m_views.pvChart.SetRangeAndUnit(m_PVMin, m_PVMax, m_PVUnit);
             if (m_Selection == 0) {
-                m_views.gauge.SetScale(m_PVMin, m_PVMax, m_PVUnit, 3);
+                m_views.gauge.SetScale(m_PVMin, m_PVMax, ShownUnit(m_PVUnit), 3);
                 m_views.gauge.SetValue(m_PVMin);
             }
         } else if (command == 1 && m_Mode == main_ids::kMonitorAll) {
@@ -375,6 +375,8 @@ void MonitorPage::EmptySamples() {
     m_PVSamples.clear();
     m_CurrentSamples.clear();
     m_PercentSamples.clear();
+    // Rows of the samples gone must not mix with the next recording's.
+    m_views.list.DeleteAllRows();
     m_bUnsaved = false;
     m_views.pvChart.Repaint();
     m_views.currentChart.Repaint();

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "controls/sample.h"
-#include "link/event_loop.h"
 #include "pages/monitor_views.h"
 #include "pages/trend_record.h"
+#include "platform/event_loop.h"
 #include "shell/form.h"
 #include "shell/main_dialog.h"
 #include "shell/shell_services.h"
@@ -56,6 +56,7 @@ class MonitorPage : public DevicePage {
     void SetSamplingPeriod(int seconds) override { m_Period = seconds; }
     bool MayDiscard() override;
     void LinkLost() override;
+    void RefreshDegreeTexts() override;
 
     // Handlers
     void Retranslate();
@@ -165,7 +166,7 @@ class MonitorPage : public DevicePage {
 
 // "%02d:%02d:%02d" in local time.
 std::string ClockText(std::int32_t time);
-// "%.*f" with precision 3.
+// Three decimals, a point in every locale.
 std::string ValueText(double value);
 // The PV unit as the list shows it: either code page's degree text becomes
 // the interface's own.

@@ -15,6 +15,8 @@ using namespace monitor_ids;
 // The strip on the right that keeps the radio buttons at their places.
 constexpr int kRadioStrip = 58;
 constexpr int kListWidth = 160;
+const std::string kGbkDegree = "\xA1\xE6";      // ℃
+const std::string kWesternDegree = "\xB0\x43";  // °C
 
 int ListWidth(bool listVisible) {
     return listVisible ? kListWidth : 0;
@@ -108,7 +110,7 @@ void MonitorPage::OnRadio(int id) {
     switch (id) {
         case kRadioPv:
             m_Selection = 0;
-            gauge.SetScale(m_PVMin, m_PVMax, m_PVUnit, 3);
+            gauge.SetScale(m_PVMin, m_PVMax, ShownUnit(m_PVUnit), 3);
             if (m_PVMax < 10.0) {
                 gauge.SetLabelDecimals(1);
             }
@@ -155,7 +157,18 @@ void MonitorPage::UpdateHistoryCheck() {
 // A degree text in either code page reads in the interface's own, as the
 // charts show it: a record saved in one language is listed in the other.
 std::string ShownUnit(const std::string& unit) {
-    return unit == "\xA1\xE6" || unit == "\xB0\x43" ? DegreeText() : unit;
+    return unit == kGbkDegree || unit == kWesternDegree ? DegreeText() : unit;
+}
+
+// After a language switch the degree texts already shown are bytes of the
+// other code page, which would read as other characters.
+void MonitorPage::RefreshDegreeTexts() {
+    const std::string shown = DegreeText();
+    const std::string other = shown == kGbkDegree ? kWesternDegree : kGbkDegree;
+    m_views.list.ReplaceTexts(2, other, shown);
+    if (m_Selection == 0) {
+        OnRadio(kRadioPv);
+    }
 }
 
 ListRow MonitorPage::RowOf(Quantity quantity, const Sample& sample) const {

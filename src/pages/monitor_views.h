@@ -62,6 +62,8 @@ class SampleListView {
     virtual void AddRows(const std::vector<ListRow>& rows) = 0;
     virtual void DeleteAllRows() = 0;
     virtual void SortByColumn(int column, bool ascending) = 0;
+    // Every text of `column` equal to `from` becomes `to`.
+    virtual void ReplaceTexts(int column, const std::string& from, const std::string& to) = 0;
     virtual void Place(const PageRect& rect) = 0;
 };
 

@@ -19,6 +19,7 @@ SequenceStep AdvancePageSequence(void* user, CompletionFn completion, std::int32
         ReportFailed();
         return SequenceStep::kFailed;
     }
+    NoteReply();
     if (++CommandSequence.index < CommandSequence.count) {
         StartCommand(user, completion);
         return SequenceStep::kNext;

@@ -1,14 +1,14 @@
 #include "pages/trend_record.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <bit>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
+#include <memory>
+#include <new>
 
+#include "platform/regular_file.h"
 #include "shell/atomic_file.h"
 
 namespace tandrin {
@@ -71,11 +71,15 @@ class Writer {
 
 // ---- Reading
 
+// Reads either bytes in memory or an open file in chunks: a file is never
+// held whole, so a large file of junk fails at its first bad item.
 class Reader {
   public:
-    explicit Reader(std::string_view bytes) : m_bytes(bytes) {}
+    explicit Reader(std::string_view bytes) : m_window(bytes), m_size(bytes.size()) {}
+    Reader(int fd, std::uint64_t size)
+        : m_fd(fd), m_chunk(std::make_unique<char[]>(kChunkBytes)), m_size(size) {}
 
-    std::size_t Left() const { return m_bytes.size() - m_at; }
+    std::uint64_t Left() const { return m_size - m_at; }
 
     bool U8(std::uint8_t& value) {
         std::uint64_t raw = 0;
@@ -94,7 +98,8 @@ class Reader {
         return Little(8, raw) && (value = std::bit_cast<double>(raw), true);
     }
 
-    bool Text(std::string& text) {
+    // A text of at most `ceiling` bytes.
+    bool Text(std::string& text, std::size_t ceiling) {
         std::uint8_t shortLength = 0;
         if (!U8(shortLength)) {
             return false;
@@ -114,17 +119,21 @@ class Reader {
                 length = static_cast<std::uint32_t>(longLength);
             }
         }
-        if (length > Left()) {
+        if (length > ceiling || length > Left()) {
             return false;
         }
-        text.assign(m_bytes.substr(m_at, static_cast<std::size_t>(length)));
-        m_at += static_cast<std::size_t>(length);
+        text.resize(static_cast<std::size_t>(length));
+        for (char& c : text) {
+            std::uint8_t byte = 0;
+            U8(byte);
+            c = static_cast<char>(byte);
+        }
         return true;
     }
 
     bool Section(std::string_view name) {
         std::string text;
-        return Text(text) && text == name;
+        return Text(text, name.size()) && text == name;
     }
 
     // A count of 0 or less reads nothing; one larger than the samples the
@@ -144,47 +153,68 @@ class Reader {
         }
         samples.resize(n);
         for (std::size_t i = n; i-- > 0;) {
-            F64(samples[i].value);
-            I32(samples[i].time);
+            if (!F64(samples[i].value) || !I32(samples[i].time)) {
+                return false;  // the file shrank while it was read
+            }
         }
         return true;
     }
 
   private:
     bool Little(int bytes, std::uint64_t& value) {
-        if (Left() < static_cast<std::size_t>(bytes)) {
+        if (Left() < static_cast<std::uint64_t>(bytes)) {
             return false;
         }
         value = 0;
         for (int i = 0; i < bytes; ++i) {
-            value |= std::uint64_t{static_cast<unsigned char>(m_bytes[m_at + i])} << (8 * i);
+            if (m_windowAt == m_window.size() && !Refill()) {
+                return false;
+            }
+            value |= std::uint64_t{static_cast<unsigned char>(m_window[m_windowAt++])} << (8 * i);
         }
-        m_at += static_cast<std::size_t>(bytes);
+        m_at += static_cast<std::uint64_t>(bytes);
         return true;
     }
 
-    std::string_view m_bytes;
-    std::size_t m_at = 0;
-};
-
-bool ReadAll(int fd, std::string& bytes) {
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
+    bool Refill() {
+        if (m_fd < 0) {
             return false;
         }
-        done += static_cast<std::size_t>(got);
+        for (;;) {
+            const ssize_t got = read(m_fd, m_chunk.get(), kChunkBytes);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                return false;
+            }
+            m_window = std::string_view(m_chunk.get(), static_cast<std::size_t>(got));
+            m_windowAt = 0;
+            return true;
+        }
     }
-    // A file that grew meanwhile is read as it was when measured.
+
+    static constexpr std::size_t kChunkBytes = 65536;
+    int m_fd = -1;
+    std::unique_ptr<char[]> m_chunk;
+    std::string_view m_window;
+    std::size_t m_windowAt = 0;
+    std::uint64_t m_size = 0;
+    std::uint64_t m_at = 0;
+};
+
+bool Decode(Reader& in, TrendRecord& out) {
+    TrendRecord record;
+    std::int32_t version = 0;  // not checked: any value loads
+    const bool read = in.Section(kCurve) && in.I32(version) && in.Section(kPvCurve) &&
+                      in.F64(record.m_PVMin) && in.F64(record.m_PVMax) &&
+                      in.Text(record.m_PVUnit, kMaxUnitBytes) && in.Series(record.pv) &&
+                      in.Section(kCurrentCurve) && in.Series(record.current) &&
+                      in.Section(kPercentCurve) && in.Series(record.percent);
+    if (!read) {
+        return false;
+    }
+    out = std::move(record);
     return true;
 }
 
@@ -208,19 +238,12 @@ std::string EncodeTrendRecord(const TrendRecord& record) {
 }
 
 bool DecodeTrendRecord(std::string_view bytes, TrendRecord& out) {
-    Reader in(bytes);
-    TrendRecord record;
-    std::int32_t version = 0;  // not checked: any value loads
-    const bool read = in.Section(kCurve) && in.I32(version) && in.Section(kPvCurve) &&
-                      in.F64(record.m_PVMin) && in.F64(record.m_PVMax) &&
-                      in.Text(record.m_PVUnit) && in.Series(record.pv) &&
-                      in.Section(kCurrentCurve) && in.Series(record.current) &&
-                      in.Section(kPercentCurve) && in.Series(record.percent);
-    if (!read) {
+    try {
+        Reader in(bytes);
+        return Decode(in, out);
+    } catch (const std::bad_alloc&) {
         return false;
     }
-    out = std::move(record);
-    return true;
 }
 
 RecordIo SaveTrendRecord(const std::string& path, const TrendRecord& record) {
@@ -229,17 +252,21 @@ RecordIo SaveTrendRecord(const std::string& path, const TrendRecord& record) {
 }
 
 RecordIo LoadTrendRecord(const std::string& path, TrendRecord& out) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd;
+    std::uint64_t size = 0;
+    const FileReadStatus opened = OpenRegularFile(path, kMaxRecordBytes, fd, size);
+    if (opened.error == FileReadError::kCannotOpen) {
         return RecordIo::kCannotOpen;
     }
-    std::string bytes;
-    const bool whole = ReadAll(fd, bytes);
-    close(fd);
-    if (!whole) {
+    if (!opened) {
+        return RecordIo::kBadFile;  // a FIFO, a device, a directory, too large
+    }
+    try {
+        Reader in(fd.Get(), size);
+        return Decode(in, out) ? RecordIo::kOk : RecordIo::kBadFile;
+    } catch (const std::bad_alloc&) {
         return RecordIo::kBadFile;
     }
-    return DecodeTrendRecord(bytes, out) ? RecordIo::kOk : RecordIo::kBadFile;
 }
 
 }  // namespace tandrin

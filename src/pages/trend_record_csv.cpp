@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <string_view>
 
 #include "platform/text_codec.h"
 
@@ -63,8 +64,13 @@ void Series(std::string& out, const char* name, const SampleList& samples,
     }
 }
 
-// A unit holding a comma or quote is quoted, as CSV readers expect.
-std::string CsvField(const std::string& text) {
+// A unit holding a comma or quote is quoted, as CSV readers expect. One a
+// spreadsheet would run as a formula gets a leading apostrophe, so it
+// reads as text.
+std::string CsvField(std::string text) {
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string::npos) {
+        text.insert(0, 1, '\'');
+    }
     if (text.find_first_of(",\"\n\r") == std::string::npos) {
         return text;
     }

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "link/event_loop.h"
+#include "platform/event_loop.h"
 #include "platform/wake_pipe.h"
 
 namespace tandrin {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "link/event_loop.h"
+#include "platform/event_loop.h"
 #include "procedures/loop_check_record.h"
 
 namespace tandrin {

@@ -1,6 +1,7 @@
 #include "shell/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,12 +41,77 @@ bool WriteAll(int fd, const std::string& content) {
     return true;
 }
 
-// Keeps the mode a user may have given the file; a new file stays 0600.
-void KeepMode(int fd, const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0) {
-        fchmod(fd, info.st_mode & 07777);
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a save to `path` writes: symbolic links are followed (at most
+// 40, as the kernel does), so saving onto a link updates the file it names
+// instead of replacing the link. Empty when the links loop.
+std::string ResolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t length = readlink(current.c_str(), link.data(), link.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) {
+            return {};
+        }
+        const std::string text(link.data(), static_cast<std::size_t>(length));
+        current = text.front() == '/' ? text : DirectoryOf(current) + "/" + text;
     }
+    return {};
+}
+
+// The target as it is now. False when it exists and is no regular file: a
+// device, FIFO or directory is never replaced and never lends its mode.
+bool InspectTarget(const std::string& target, bool& exists, mode_t& mode) {
+    struct stat info {};
+    exists = stat(target.c_str(), &info) == 0;
+    if (!exists) {
+        return true;
+    }
+    mode = info.st_mode & 0777;  // never setuid, setgid or sticky
+    return S_ISREG(info.st_mode);
+}
+
+// One temporary name per target, so that a save killed midway leaves a
+// file the next save finds and removes. A save in progress holds a lock
+// on it; a temporary file nobody locks is stale.
+std::string TemporaryName(const std::string& target) {
+    return DirectoryOf(target) + "/." + BaseName(target) + ".tmp";
+}
+
+bool RemoveIfStale(const std::string& temporary) {
+    const int fd = open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT || (errno == ELOOP && unlink(temporary.c_str()) == 0);
+    }
+    const bool stale = flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool removed = stale && unlink(temporary.c_str()) == 0;
+    close(fd);
+    return removed;
+}
+
+// Creates the temporary file with 0666 less the umask, the mode a new file
+// gets, and locks it for the length of the save.
+int CreateTemporary(const std::string& temporary) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int fd =
+            open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            flock(fd, LOCK_EX);
+            return fd;
+        }
+        if (errno != EEXIST || !RemoveIfStale(temporary)) {
+            return -1;
+        }
+    }
+    return -1;
 }
 
 // Makes the rename itself durable; a failure here loses nothing written.
@@ -71,21 +137,45 @@ bool MakeDirectories(const std::string& dir) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
-    std::string pattern = path + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = mkostemp(name.data(), O_CLOEXEC);
+    const std::string target = ResolveLinks(path);
+    bool exists = false;
+    mode_t mode = 0;
+    if (target.empty() || !InspectTarget(target, exists, mode)) {
+        return false;
+    }
+    const std::string temporary = TemporaryName(target);
+    const int fd = CreateTemporary(temporary);
     if (fd < 0) {
         return false;
     }
-    KeepMode(fd, path);
+    if (exists) {
+        fchmod(fd, mode);  // an existing file keeps its permissions
+    }
     const bool written = WriteAll(fd, content) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed || std::rename(name.data(), path.c_str()) != 0) {
-        unlink(name.data());
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        unlink(temporary.c_str());
+        close(fd);
         return false;
     }
-    SyncDirectory(DirectoryOf(path));
+    close(fd);  // the lock goes with it, after the rename
+    SyncDirectory(DirectoryOf(target));
+    return true;
+}
+
+bool CanWriteFileAtomically(const std::string& path) {
+    const std::string target = ResolveLinks(path);
+    bool exists = false;
+    mode_t mode = 0;
+    if (target.empty() || !InspectTarget(target, exists, mode)) {
+        return false;
+    }
+    const std::string temporary = TemporaryName(target);
+    const int fd = CreateTemporary(temporary);
+    if (fd < 0) {
+        return false;
+    }
+    unlink(temporary.c_str());
+    close(fd);
     return true;
 }
 

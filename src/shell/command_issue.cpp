@@ -1,10 +1,15 @@
 #include "shell/command_issue.h"
 
+#include <algorithm>
+#include <string>
+
+#include "device/response_codes.h"
 #include "link/command_flags.h"
 #include "link/hart_ip_message.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
 #include "shell/port_open_message.h"
+#include "shell/reply_text.h"
 
 namespace tandrin {
 
@@ -25,6 +30,17 @@ namespace {
 void Message(const char* key, MessageIcon icon) {
     if (mainWindow != nullptr) {
         mainWindow->Shell().MessageBox(LangText(key), "HART", icon);
+    }
+}
+
+// Warnings the transmitter gave during the sequence now running, said once
+// it is through.
+std::vector<std::string> sequenceWarnings;
+
+// The device status of the reply that just completed, if there was one.
+void ShowDeviceStatus() {
+    if (mainWindow != nullptr && hartMaster.LastOutcome().kind != ReplyKind::kNoAnswer) {
+        mainWindow->ShowDeviceStatus(hartMaster.m_byDeviceStatus);
     }
 }
 
@@ -72,6 +88,10 @@ int CheckLinkReady() {
 }
 
 void StartCommand(void* user, CompletionFn completion) {
+    if (CommandSequence.index == 0) {
+        sequenceWarnings.clear();
+    }
+    ShowDeviceStatus();  // of the command before, in this or the last sequence
     busyFlag = 1;
     const std::uint8_t command = CommandSequence.commands[CommandSequence.index];
     cancelFlag = 0;
@@ -79,10 +99,42 @@ void StartCommand(void* user, CompletionFn completion) {
     Report(false, "strCommunication");
 }
 
+void NoteReply() {
+    const ReplyOutcome& outcome = hartMaster.LastOutcome();
+    if (outcome.kind == ReplyKind::kWarning) {
+        sequenceWarnings.push_back(WarningText(outcome));
+    }
+}
+
+std::vector<std::uint8_t> WritesTaken() {
+    std::vector<std::uint8_t> taken;
+    const std::size_t end = std::min<std::size_t>(CommandSequence.index, CommandSequence.count);
+    for (std::size_t i = 0; i < end; ++i) {
+        if (ChangesDevice(CommandSequence.commands[i])) {
+            taken.push_back(CommandSequence.commands[i]);
+        }
+    }
+    return taken;
+}
+
 void ReportDone() {
     busyFlag = 0;
+    ShowDeviceStatus();
+    if (mainWindow != nullptr) {
+        mainWindow->SequenceOver();
+    }
     if (mainWindow != nullptr) {
         mainWindow->lastOutcome = MainDialog::Outcome::kDone;
+    }
+    if (!sequenceWarnings.empty() && mainWindow != nullptr) {
+        std::string text;
+        for (const std::string& warning : sequenceWarnings) {
+            text += (text.empty() ? "" : "\n") + warning;
+        }
+        sequenceWarnings.clear();
+        mainWindow->Shell().MessageBox(text, "HART", MessageIcon::kWarning);
+        Report(true, "strOpWarning");
+        return;
     }
     Report(true, "strOpOK");
 }
@@ -102,17 +154,34 @@ void ReportLinkLost() {
 }
 
 void ReportFailed() {
-    const std::string problem = LineProblemText();
-    if (problem.empty()) {
-        Message("strCommFail", MessageIcon::kInformation);
-    } else if (mainWindow != nullptr) {
-        mainWindow->Shell().MessageBox(problem, "HART", MessageIcon::kInformation);
+    const ReplyOutcome& outcome = hartMaster.LastOutcome();
+    const bool refused = outcome.kind == ReplyKind::kRefused;
+    if (refused && mainWindow != nullptr) {
+        // An answer, not a wiring fault: say what the transmitter said and
+        // what of the sequence it had already taken.
+        std::string text = RefusalText(outcome);
+        const std::string taken = TakenWritesText(WritesTaken());
+        if (!taken.empty()) {
+            text += "\n" + taken;
+        }
+        mainWindow->Shell().MessageBox(text, "HART", MessageIcon::kWarning);
+    } else if (!refused) {
+        // A HART-IP server may have said why; else the wiring is the suspect.
+        const std::string problem = LineProblemText();
+        if (problem.empty()) {
+            Message("strCommFail", MessageIcon::kInformation);
+        } else if (mainWindow != nullptr) {
+            mainWindow->Shell().MessageBox(problem, "HART", MessageIcon::kInformation);
+        }
     }
+    sequenceWarnings.clear();
     busyFlag = 0;
+    ShowDeviceStatus();
     if (mainWindow != nullptr) {
         mainWindow->lastOutcome = MainDialog::Outcome::kFailed;
+        mainWindow->SequenceOver();
     }
-    Report(true, "strOpFail");
+    Report(true, refused ? "strOpRefused" : "strOpFail");
 }
 
 }  // namespace tandrin

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "link/hart_master.h"
 
@@ -24,8 +25,15 @@ int CheckLinkReady();
 // Sends the command at the current index, shows progress and
 // "strCommunication".
 void StartCommand(void* user, CompletionFn completion);
+// "strOpOK", or the warnings noted during the sequence and "strOpWarning".
 void ReportDone();
+// "strCommFail", or for a refusal what the transmitter said and which
+// writes of the sequence it had already taken ("strOpRefused").
 void ReportFailed();
+// Notes a warning in the reply that just completed, for ReportDone.
+void NoteReply();
+// The commands before the current index that change the transmitter.
+std::vector<std::uint8_t> WritesTaken();
 // The master closed the link because its port went away: a sequence in
 // flight ends like a Stop, with the message "strPortLost"; the status bar
 // says so either way. The next command reopens the port.

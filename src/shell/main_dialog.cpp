@@ -2,6 +2,10 @@
 
 #include "shell/command_issue.h"
 
+#include "device/response_codes.h"
+#include "shell/lang_text.h"
+#include "shell/reply_text.h"
+
 namespace tandrin {
 
 MainDialog* mainWindow = nullptr;
@@ -14,6 +18,44 @@ MainDialog::MainDialog(Form& form, MenuBar& menu, ShellServices& shell)
 
 void MainDialog::SetStatusText(int pane, const std::string& text) {
     m_shell.SetStatusText(pane, text);
+}
+
+namespace {
+
+StatusSeverity SeverityOf(std::uint8_t mask) {
+    switch (mask) {
+        case kStatusMalfunction:
+            return StatusSeverity::kAlarm;
+        case kStatusConfigChanged:
+        case 0x20:  // cold start
+        case 0x10:  // more status available
+            return StatusSeverity::kNotice;
+        default:
+            return StatusSeverity::kWarning;
+    }
+}
+
+}  // namespace
+
+void MainDialog::ShowDeviceStatus(std::uint8_t status) {
+    const DeviceStatusBit* top = MostSeriousStatus(status);
+    if (top == nullptr) {
+        m_shell.SetDeviceStatus({}, {}, StatusSeverity::kNone);
+        return;
+    }
+    std::string details;
+    for (const std::string& text : DeviceStatusTexts(status)) {
+        details += (details.empty() ? "" : "\n") + text;
+    }
+    const std::string text = LangText(top->key);
+    m_shell.SetDeviceStatus(text.empty() ? top->name : text, details, SeverityOf(top->mask));
+}
+
+void MainDialog::SequenceOver() {
+    EventLoop* loop = hartMaster.Loop();
+    if (afterSequence && loop != nullptr) {
+        loop->Post(afterSequence);
+    }
 }
 
 void MainDialog::ShowProgress(bool full) {

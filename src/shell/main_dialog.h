@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,12 @@ class MainDialog {
 
     // Status bar and progress bar
     void SetStatusText(int pane, const std::string& text);
+    // Shows the device status of the last reply (the second status byte).
+    void ShowDeviceStatus(std::uint8_t status);
+    // A sequence is over (done or failed): runs `afterSequence` soon, from
+    // the event loop, never inside the completion that ended it.
+    void SequenceOver();
+    std::function<void()> afterSequence;
     void ShowProgress(bool full);
 
     // Languages
@@ -136,7 +143,8 @@ class MainDialog {
         kLanguageChanged,
         kClose,
         kAbout,
-        kLoopCheck,  // the front end opens its loop check window
+        kLoopCheck,     // the front end opens its loop check window
+        kDeviceStatus,  // and its device status window
     };
     // Every menu, toolbar and page-button command goes through here.
     CommandResult OnCommand(int id);

@@ -44,6 +44,8 @@ constexpr int kMonitorSave = 31006;
 
 // Loop check (Process menu)
 constexpr int kLoopCheck = 32840;
+// Device status (Process menu)
+constexpr int kDeviceStatus = 32842;
 
 // Menu positions: the "Envirmont" popup holds the Serial Port submenu at
 // item 0 and the Language submenu at item 2.

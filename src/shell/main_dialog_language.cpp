@@ -180,8 +180,10 @@ void MainDialog::SelectLanguage(const std::string& name) {
     const std::string readout = m_form.Text(kPvReadout);
     m_form.SetText(kPvReadout, chinese ? ReplaceAll(readout, kWesternDegree, kChineseDegree)
                                        : ReplaceAll(readout, kChineseDegree, kWesternDegree));
-    if (m_pages[kSetupPage] != nullptr) {
-        m_pages[kSetupPage]->RefreshDegreeTexts();
+    for (DevicePage* page : m_pages) {
+        if (page != nullptr) {
+            page->RefreshDegreeTexts();
+        }
     }
 }
 
@@ -220,6 +222,7 @@ void MainDialog::TranslateMainWindow() {
     }
     // Loop check
     TranslateMenuItem(kLoopCheck, "IDM_LOOP_CHECK");
+    TranslateMenuItem(kDeviceStatus, "IDM_DEVICE_STATUS");
     // These captions and the page buttons are set even when the text is
     // missing, so a language without them shows no stale texts.
     m_menu.SetSubmenuCaption(kMenuEnvironment, kPortSubmenu, LangText("Menu", "IDS_MENU_PORT"));

@@ -183,6 +183,8 @@ MainDialog::CommandResult MainDialog::OnCommand(int id) {
             return CommandResult::kAbout;
         case kLoopCheck:
             return CommandResult::kLoopCheck;
+        case kDeviceStatus:
+            return CommandResult::kDeviceStatus;
         case kOnLine:
             OnLine();
             return CommandResult::kDone;

@@ -1,5 +1,7 @@
 #include "shell/memory_menu_bar.h"
 
+#include "shell/main_dialog_ids.h"
+
 #include <utility>
 
 namespace tandrin {
@@ -60,7 +62,7 @@ bool InRange(int index, std::size_t size) {
 MemoryMenuBar::Item PortSubmenu() {
     MemoryMenuBar::Item ports = NumberedSubmenu("Serial Port", 32787);
     ports.submenu.push_back(Separator());
-    ports.submenu.push_back(Command(32841, "HART-IP Server..."));
+    ports.submenu.push_back(Command(main_ids::kPortHartIp, "HART-IP Server..."));
     return ports;
 }
 

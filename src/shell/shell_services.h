@@ -8,6 +8,9 @@ namespace tandrin {
 
 enum class MessageIcon { kInformation, kWarning, kError, kQuestion };
 
+// How much a device status asks of the technician: the label's colour.
+enum class StatusSeverity { kNone, kNotice, kWarning, kAlarm };
+
 // What the shell asks of the windowing system besides the controls.
 // Texts are bytes in the interface code page.
 class ShellServices {
@@ -30,6 +33,10 @@ class ShellServices {
     virtual std::string SaveFileDialog(const std::string& filter,
                                        const std::string& defaultExtension) = 0;
     virtual void OpenAddress(const std::string& address) = 0;
+    // The transmitter's device status in the status bar: `text` the most
+    // serious condition (empty when all is well), `details` every one.
+    virtual void SetDeviceStatus(const std::string& /*text*/, const std::string& /*details*/,
+                                 StatusSeverity /*severity*/) {}
     // A save dialog with its title and a suggested file name; front ends
     // without them fall back to the plain one.
     virtual std::string SaveFileDialogTitled(const std::string& /*title*/,

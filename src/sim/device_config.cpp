@@ -27,7 +27,11 @@ const char* const kDeviceKeysHelp =
     "    pv=X              centre of the live process value, in the sensor's unit;\n"
     "                      beyond the sensor's limits the output goes to alarm\n"
     "    damping=S         damping time in seconds, 0..60 (default 0.5)\n"
-    "    preambles=5..20   preamble bytes in each answer (default 5)\n";
+    "    preambles=5..20   preamble bytes in each answer (default 5)\n"
+    "    protect=1         write protected: writes are refused with 7\n"
+    "    status=HEX        device status bits set in every answer, e.g. 80; 40\n"
+    "                      (configuration changed) until command 38 clears it\n"
+    "    fixed=MA          starts in fixed-current mode at this current (3.8..20.5)\n";
 
 namespace {
 
@@ -170,6 +174,23 @@ const std::pair<std::string_view, Setter> kSetters[] = {
          return seconds && *seconds >= 0 && *seconds <= 60;
      }},
     {"preambles", [](auto v, auto& c) { return SetByte(v, c.m_byPreambles, 5, 20); }},
+    {"protect",
+     [](auto v, auto& c) {
+         c.m_bWriteProtected = v == "1";
+         return v == "1" || v == "0";
+     }},
+    {"status",
+     [](auto v, auto& c) {
+         const auto bits = ParseHex(v, 0xFF);
+         c.m_byStatusBits = static_cast<std::uint8_t>(bits.value_or(0));
+         return bits.has_value();
+     }},
+    {"fixed",
+     [](auto v, auto& c) {
+         const auto current = ParseNumber(v);
+         c.m_fFixedCurrent = static_cast<float>(current.value_or(0));
+         return current && *current >= 3.8 && *current <= 20.5;
+     }},
 };
 
 }  // namespace

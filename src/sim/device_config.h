@@ -36,6 +36,14 @@ struct DeviceConfig {
     float m_fDamping = 0.5f;
     std::optional<double> m_dProcessCentre;  // in the sensor's unit
 
+    // Writes refused with "in write-protect mode" (7).
+    bool m_bWriteProtected = false;
+    // Device status bits set in every answer (a malfunction that stays).
+    std::uint8_t m_byStatusBits = 0;
+    // Powers up in fixed-current mode at this current (mA), as if another
+    // tool had left it so; 0 for a loop that follows the process.
+    float m_fFixedCurrent = 0;
+
     std::uint32_t DeviceId() const { return m_dwDeviceId.value_or(0x0A0000u + m_byPollAddr); }
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "device/encodings.h"
+#include "device/response_codes.h"
 #include "sim/command_table.h"
 
 namespace tandrin::sim {
@@ -88,6 +89,11 @@ SimDevice::SimDevice(const DeviceConfig& config)
       m_fLowerRange(config.m_fLowerRange.value_or(DefaultRangeEnd(config, false, m_byRangeUnit))),
       m_fUpperRange(config.m_fUpperRange.value_or(DefaultRangeEnd(config, true, m_byRangeUnit))),
       m_fDamping(config.m_fDamping),
+      m_fFixedCurrent(config.m_fFixedCurrent),
+      m_bWriteProtected(config.m_bWriteProtected),
+      // Configuration changed is a flag command 38 clears, not a condition.
+      m_byStatusBits(static_cast<std::uint8_t>(config.m_byStatusBits & ~kStatusConfigChanged)),
+      m_bConfigChanged((config.m_byStatusBits & kStatusConfigChanged) != 0),
       m_process1(config.m_dProcessCentre.value_or(DefaultProcessCentre(Family())),
                  ProcessSwing(Family()), m_dwDeviceId),
       m_process2(m_process1.Centre() + kSensor2Difference, ProcessSwing(Family()),
@@ -130,11 +136,14 @@ std::optional<SimReply> SimDevice::Handle(const SimRequest& request, double now)
         reply.responseCode = kCodeNotImplemented;
     } else if (request.data.size() < handler->requestBytes) {
         reply.responseCode = kCodeTooFewBytes;
+    } else if (m_bWriteProtected && ChangesDevice(request.command) && request.command != 42) {
+        reply.responseCode = kCodeWriteProtected;
     } else {
         reply.responseCode = handler->handle(*this, request, reply, now);
     }
-    if (reply.responseCode != 0) {
-        reply.data.clear();
+    if (ClassifyResponse(reply.responseCode) != ResponseClass::kSuccess &&
+        ClassifyResponse(reply.responseCode) != ResponseClass::kWarning) {
+        reply.data.clear();  // a warning still carries the command's data
     }
     reply.deviceStatus =
         static_cast<std::uint8_t>(DeviceStatus(now) | (coldStart ? kStatusColdStart : 0));
@@ -228,7 +237,17 @@ std::uint8_t SimDevice::DeviceStatus(double now) {
     if (m_bConfigChanged) {
         status |= kStatusConfigChanged;
     }
-    return status;
+    return static_cast<std::uint8_t>(status | m_byStatusBits);
+}
+
+std::vector<std::uint8_t> SimDevice::AdditionalStatus(double now) {
+    const std::uint8_t status = Output(now).status;
+    std::vector<std::uint8_t> bytes(14, 0);
+    bytes[0] = (status & kStatusPvOutOfLimits) != 0 ? 0x01 : 0x00;  // sensor fault
+    bytes[6] = (status & kStatusPvOutOfLimits) != 0 ? 0x02 : 0x00;  // device variable alert
+    bytes[10] = (status & kStatusOutputSaturated) != 0 ? 0x01 : 0x00;
+    bytes[13] = (status & kStatusOutputFixed) != 0 ? 0x01 : 0x00;
+    return bytes;
 }
 
 }  // namespace tandrin::sim

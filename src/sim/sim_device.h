@@ -32,6 +32,7 @@ constexpr std::uint8_t kCodeInvalidSelection = 2;
 constexpr std::uint8_t kCodeTooLarge = 3;
 constexpr std::uint8_t kCodeTooSmall = 4;
 constexpr std::uint8_t kCodeTooFewBytes = 5;
+constexpr std::uint8_t kCodeWriteProtected = 7;
 constexpr std::uint8_t kCodeNotImplemented = 64;
 
 // What the transmitter puts out at one moment.
@@ -59,6 +60,11 @@ class SimDevice {
     // restarts after command 42, or for a command other than 0 in a short
     // frame.
     std::optional<SimReply> Handle(const SimRequest& request, double now);
+    // The additional status of command 48: device-specific bytes 0..5,
+    // extended device status, operating mode, standardized status 0 and 1,
+    // analog channels saturated, standardized status 2 and 3, analog
+    // channels fixed.
+    std::vector<std::uint8_t> AdditionalStatus(double now);
     // The address field of the answer to `request`.
     std::vector<std::uint8_t> ReplyAddress(const SimRequest& request) const;
 
@@ -117,8 +123,10 @@ class SimDevice {
     float m_fTrimGain = 20.0f;
 
     // Status and counters
+    bool m_bWriteProtected = false;
+    std::uint8_t m_byStatusBits = 0;  // set in every answer
     bool m_bColdStart = true;
-    bool m_bConfigChanged = false;
+    bool m_bConfigChanged;
     std::uint16_t m_wResets = 0;
     std::uint16_t m_wConfigWrites = 0;
     double m_dRestartUntil = 0;

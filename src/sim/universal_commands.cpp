@@ -248,6 +248,11 @@ std::uint8_t SetUpperToPv(SimDevice& d, const SimRequest&, SimReply&, double now
     if (pv == d.m_fLowerRange) {
         return kCodeInvalidSpan;
     }
+    if (pv < d.m_fLowerRange) {
+        // A falling range is written as one (35), never made by accident
+        // from the process value.
+        return kCodeLowerTooLow;  // applied process too low
+    }
     d.m_fUpperRange = pv;
     d.NoteConfigWrite();
     return 0;
@@ -275,6 +280,11 @@ std::uint8_t SetLowerToPv(SimDevice& d, const SimRequest&, SimReply&, double now
 
 std::uint8_t ResetConfigChanged(SimDevice& d, const SimRequest&, SimReply&, double) {
     d.m_bConfigChanged = false;
+    return 0;
+}
+
+std::uint8_t ReadAdditionalStatus(SimDevice& d, const SimRequest&, SimReply& r, double now) {
+    r.data = d.AdditionalStatus(now);
     return 0;
 }
 
@@ -352,6 +362,7 @@ constexpr CommandHandler kUniversal[] = {
     {42, 0, Reset},
     {45, 4, TrimZero},
     {46, 4, TrimGain},
+    {48, 0, ReadAdditionalStatus},
 };
 
 }  // namespace

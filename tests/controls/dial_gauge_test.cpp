@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "controls/dial_gauge_model.h"
 
@@ -139,6 +140,25 @@ TEST(DialGauge, OutOfRangePinsTheNeedleAndRaisesTheAlarm) {
     gauge.SetValue(std::nan(""));
     EXPECT_DOUBLE_EQ(gauge.Needle(400, 400).angle, 225.0);
     EXPECT_TRUE(HasAlarm(gauge.Needle(400, 400)));
+}
+
+// Both ends of the scale are in range; the next double beyond each is not,
+// in its own end's colour.
+TEST(DialGauge, TheScaleEndsAreInRangeAndTheValuesJustBeyondThemAreNot) {
+    Gauge gauge;
+    gauge.m_aboveColour = Rgb{200, 0, 1};
+    gauge.m_belowColour = Rgb{200, 0, 2};
+    gauge.SetScale(-200, 850, "K", 2);
+    const auto colours = [&](double value) {
+        gauge.SetValue(value);
+        const DialNeedle needle = gauge.Needle(400, 400);
+        EXPECT_EQ(needle.texts[0].colour, needle.texts[1].colour);
+        return std::make_pair(needle.texts[1].colour, HasAlarm(needle));
+    };
+    EXPECT_EQ(colours(-200.0), std::make_pair(kBlue, false));
+    EXPECT_EQ(colours(850.0), std::make_pair(kBlue, false));
+    EXPECT_EQ(colours(std::nextafter(850.0, 1e9)), std::make_pair((Rgb{200, 0, 1}), true));
+    EXPECT_EQ(colours(std::nextafter(-200.0, -1e9)), std::make_pair((Rgb{200, 0, 2}), true));
 }
 
 TEST(DialGauge, EmptyScaleAndTinyDialsStayStable) {

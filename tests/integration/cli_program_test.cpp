@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -43,10 +45,13 @@ class CliProgram : public ::testing::Test {
         EXPECT_TRUE(json.has_value()) << "not one JSON object: " << result.out;
         return json.value_or(std::map<std::string, JsonValue>{});
     }
+    // The command's own keys; device_status comes with every answer heard.
     static std::vector<std::string> Keys(const std::map<std::string, JsonValue>& json) {
         std::vector<std::string> keys;
         for (const auto& [key, value] : json) {
-            keys.push_back(key);
+            if (key != "device_status") {
+                keys.push_back(key);
+            }
         }
         return keys;
     }
@@ -157,6 +162,69 @@ TEST(CliSearch, ListsTheAddressesThatAnswered) {
     for (std::size_t i = 0; i < addresses.items.size(); ++i) {
         EXPECT_EQ(addresses.items[i].number, static_cast<double>(i));
     }
+}
+
+// A transmitter with a malfunction that stays, write protected, without
+// command 16, its loop left fixed at 12 mA.
+class CliTroubledTransmitter : public CliProgram {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(troubled.Started());
+        path = troubled.ReadLine();
+        ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
+    }
+    ChildProgram troubled{{TANDRIN_SIM_PROGRAM, "--fast", "--device",
+                           "poll=0,status=80,protect=1,fixed=12", "--fault", "code=64,cmd=16"}};
+};
+
+TEST_F(CliTroubledTransmitter, SaysWhatTheTransmitterSaysAndKeepsWhatItRead) {
+    auto status = Json({"status"});
+    EXPECT_EQ(Keys(status),
+              (std::vector<std::string>{
+                  "analog_channels_fixed", "analog_channels_saturated", "device_operating_mode",
+                  "device_specific", "extended_device_status", "standardized_status_0",
+                  "standardized_status_1", "standardized_status_2", "standardized_status_3"}));
+    EXPECT_EQ(status["analog_channels_fixed"].number, 1);
+    const JsonValue& bits = status["device_status"];
+    ASSERT_EQ(bits.kind, JsonValue::Kind::kObject);
+    EXPECT_EQ(bits.members.size(), 8u);
+    EXPECT_TRUE(bits.members.at("field_device_malfunction").boolean);
+    EXPECT_TRUE(bits.members.at("loop_current_fixed").boolean);
+    EXPECT_FALSE(bits.members.at("loop_current_saturated").boolean);
+
+    // Without command 16 the rest of the information still comes, exit 0.
+    auto info = Json({"info"});
+    EXPECT_EQ(info["tag"].text, "TT101");
+    EXPECT_EQ(info.count("final_assembly"), 0u);
+    ASSERT_EQ(info["not_available"].items.size(), 1u);
+    EXPECT_EQ(info["not_available"].items[0].text, "final_assembly");
+    const Result text = Cli({"info"});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("not available"), std::string::npos) << text.out;
+
+    // A refusal is reported in the transmitter's words, not as wiring.
+    auto refused = Json({"set-final-assembly", "00BEEF"}, 1);
+    EXPECT_EQ(refused["error"].text,
+              "The transmitter refused the final assembly number (command 19): in write-protect "
+              "mode (7)");
+    EXPECT_TRUE(refused["device_status"].members.at("field_device_malfunction").boolean);
+
+    // The loop fixed by something else: a warning with the way out.
+    test::TempDir dir;
+    test::ChildOutput files;
+    files.stderrFile = dir.Path() + "err";
+    ChildProgram read({TANDRIN_CLI_PROGRAM, "--port", path, "read"}, files);
+    read.ReadAll(60s);
+    EXPECT_EQ(read.Wait(60s), 0);
+    std::ifstream err(files.stderrFile);
+    const std::string warning((std::istreambuf_iterator<char>(err)),
+                              std::istreambuf_iterator<char>());
+    EXPECT_NE(warning.find("loop current is fixed; release it with: tandrin-cli fix-current exit"),
+              std::string::npos)
+        << warning;
+    EXPECT_NE(warning.find("Device status: Field device malfunction, Loop current fixed"),
+              std::string::npos)
+        << warning;
 }
 
 }  // namespace

@@ -127,7 +127,8 @@ TEST_F(ResponseScanner, RejectedFramesLeaveTheDeviceModelAlone) {
     auto badChecksum = LongResponse(kAddress, 1, Cmd1Data(99.0f));
     badChecksum.back() ^= 0x01;
     const Case cases[] = {
-        {"response code 0x40", LongResponse(kAddress, 1, Cmd1Data(99.0f), 0x40), true},
+        {"communication error flags", LongResponse(kAddress, 1, Cmd1Data(99.0f), 0x88), true},
+        {"busy", LongResponse(kAddress, 1, Cmd1Data(99.0f), 32), true},
         {"bad checksum", badChecksum, true},
         {"answer to another command", LongResponse(kAddress, 2, Cmd1Data(99.0f)), false},
         {"byte count the parser refuses", LongResponse(kAddress, 1, {32, 0, 0, 0, 0, 0}), false},

@@ -210,6 +210,53 @@ TEST_F(TransactionEngine, CommandsWithoutATableEntryStillEndInBoundedTime) {
     }
 }
 
+TEST_F(TransactionEngine, TheResponseCodeDecidesBetweenAnswerAndRetry) {
+    struct Case {
+        const char* what;
+        std::uint8_t code;
+        std::size_t writes;
+        std::int32_t success;
+        ReplyKind kind;
+    };
+    const Case cases[] = {
+        {"write protected: refused after one try", 7, 1, 0, ReplyKind::kRefused},
+        {"not implemented: refused after one try", 64, 1, 0, ReplyKind::kRefused},
+        {"warning: taken", 8, 1, 1, ReplyKind::kWarning},
+        {"our request arrived garbled (parity)", 0x80 | 0x40, 6, 0, ReplyKind::kNoAnswer},
+        {"busy", 32, 6, 0, ReplyKind::kNoAnswer},
+        {"delayed response running", 34, 6, 0, ReplyKind::kNoAnswer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        line.writes.clear();
+        completions.clear();
+        master.m_fPV = 1.0f;
+        master.m_byDeviceStatus = 0;
+        std::uint8_t b[4];
+        const float value = 42.25f;
+        std::memcpy(b, &value, 4);
+        AnswerEveryWrite(LongResponse(kAddress, 1, {32, b[3], b[2], b[1], b[0]}, c.code, 5, 0x48),
+                         300);
+        const std::uint64_t start = loop.Now();
+        Send(1);
+        ASSERT_TRUE(loop.RunUntilIdle());
+        EXPECT_EQ(line.writes.size(), c.writes);
+        ASSERT_EQ(completions.size(), 1u);
+        EXPECT_EQ(completions[0].success, c.success);
+        EXPECT_EQ(completions[0].at - start, c.writes * 550u);
+        EXPECT_EQ(master.LastOutcome().kind, c.kind);
+        if (c.kind != ReplyKind::kNoAnswer) {
+            EXPECT_EQ(master.LastOutcome().code, c.code);
+            EXPECT_EQ(master.LastOutcome().command, 1);
+            EXPECT_EQ(master.m_byDeviceStatus, 0x48) << "device status comes with every answer";
+        } else {
+            EXPECT_EQ(master.m_byDeviceStatus, 0) << "no device status in a garbled or busy reply";
+        }
+        // Only a reply that was carried out brings values.
+        EXPECT_FLOAT_EQ(master.m_fPV, c.success == 1 ? value : 1.0f);
+    }
+}
+
 // A two-command sequence driven from inside the completion, as pages do.
 struct Sequence {
     HartMaster* master = nullptr;

@@ -55,5 +55,39 @@ TEST_F(Calibration, ThePresentInputBecomesTheRangeEndAsked) {
     EXPECT_NEAR(device->m_fUpperRange, device->Output(now).pv, 0.5);
 }
 
+TEST_F(Calibration, RefusalsAndWarningsAreTheTransmittersOwnWords) {
+    // 20 mA below the 4 mA point: refused, the range stays.
+    device->m_fLowerRange = 50;
+    logic.OnClicked(kSetUpper);
+    Run();
+    EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 36})) << "one try";
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"The transmitter refused the upper range point (command "
+                                        "36): applied process too low (10)"}));
+    EXPECT_EQ(shell.status[0], LangText("strOpRefused"));
+    EXPECT_FLOAT_EQ(device->m_fUpperRange, 100);
+
+    // 4 mA here keeps the span, which pushes the 20 mA point past the
+    // sensor: taken, with the warning said.
+    shell.messages.clear();
+    device->m_fLowerRange = 0;
+    device->m_fUpperRange = 840;
+    logic.OnClicked(kSetLower);
+    Run();
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"The transmitter took the lower range point (command 37) "
+                                        "with a warning: upper range value pushed (14)"}));
+    EXPECT_EQ(shell.status[0], LangText("strOpWarning"));
+    EXPECT_NEAR(device->m_fLowerRange, 21.5, 2);
+
+    device->m_bWriteProtected = true;
+    shell.messages.clear();
+    logic.OnClicked(kSetLower);
+    Run();
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"The transmitter refused the lower range point (command "
+                                        "37): in write-protect mode (7)"}));
+}
+
 }  // namespace
 }  // namespace tandrin

@@ -1,6 +1,7 @@
 // tandrin-cli monitor and record, run as a user runs them against the
 // built-in simulated transmitter, in real time.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <sstream>
@@ -105,6 +106,19 @@ TEST(CliMonitor, RefusesBadValuesAndAMissingFile) {
                                  "Curv")});
     dump.ReadAll(10s);
     EXPECT_EQ(dump.Wait(10s), 1);
+
+    // A FIFO is refused at once instead of waiting for a writer.
+    const std::string fifo = dir.Path() + "fifo.tdd";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ChildProgram fromFifo({TANDRIN_CLI_PROGRAM, "record", fifo});
+    fromFifo.ReadAll(10s);
+    EXPECT_EQ(fromFifo.Wait(10s), 1);
+
+    // A record that could not be written is refused before recording starts.
+    ChildProgram monitor({TANDRIN_CLI_PROGRAM, "monitor", "--demo", "--count", "1", "--record",
+                          dir.Path() + "no/such/x.tdd"});
+    EXPECT_EQ(monitor.ReadAll(20s), "");
+    EXPECT_EQ(monitor.Wait(10s), 1);
 }
 
 }  // namespace

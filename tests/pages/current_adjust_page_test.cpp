@@ -61,6 +61,19 @@ TEST_F(CurrentAdjust, SendAcceptsThePresetsAndTypedCurrentsWithinTheirBounds) {
     EXPECT_TRUE(shell.messages.empty());
 }
 
+TEST_F(CurrentAdjust, AWriteProtectedTransmitterRefusesTheFixedCurrentOnce) {
+    device->m_bWriteProtected = true;
+    logic.OnClicked(kPresetFirst);
+    logic.OnClicked(kSend);
+    Run();
+    EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 40}));
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"The transmitter refused the fixed current (command 40): "
+                                        "in write-protect mode (7)"}));
+    EXPECT_EQ(shell.status[0], LangText("strOpRefused"));
+    EXPECT_FLOAT_EQ(DeviceFixedCurrent(), 0);
+}
+
 TEST_F(CurrentAdjust, SendRefusesATypedCurrentOutsideItsBoundsAndSendsNothing) {
     for (const char* typed : {"3.79", "20.51", "", "mA 4"}) {
         shell.messages.clear();

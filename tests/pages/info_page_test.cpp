@@ -82,6 +82,38 @@ TEST_F(Info, ValuesShowOnlyWhenTheWholeSequenceIsThrough) {
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{LangText("strCommFail")}));
 }
 
+TEST_F(Info, AWriteProtectedTransmitterRefusesEachWriteAfterOneTry) {
+    sim::SimDevice& device = transmitters.Add(0);
+    device.m_bWriteProtected = true;
+    page.SetText(kTag, "tt-9");
+    page.SetText(kNewAddress, "3");
+    page.SetText(kFinalAssembly, "00ABCD");
+    const struct {
+        int button;
+        std::uint8_t command;
+        const char* message;
+    } writes[] = {
+        {kUpdateInfo, 17,
+         "The transmitter refused the message (command 17): in write-protect mode (7)"},
+        {kUpdateAddress, 6,
+         "The transmitter refused the polling address (command 6): in write-protect mode (7)"},
+        {kUpdateFinal, 19,
+         "The transmitter refused the final assembly number (command 19): in write-protect mode "
+         "(7)"},
+    };
+    for (const auto& write : writes) {
+        shell.messages.clear();
+        const std::size_t before = CommandsHeard().size();
+        logic.OnClicked(write.button);
+        Run();
+        EXPECT_EQ(CommandsHeard().size() - before, 2u) << write.message;
+        EXPECT_EQ(CommandsHeard().back(), write.command);
+        EXPECT_EQ(MessageTexts(), (std::vector<std::string>{write.message}));
+        EXPECT_EQ(shell.status[0], LangText("strOpRefused"));
+    }
+    EXPECT_EQ(hartMaster.m_byPollAddr, 0) << "the address did not change";
+}
+
 TEST_F(Info, ARefusedUpdateStillLeavesTheTypedValuesInTheDeviceModel) {
     transmitters.Add(0);
     busyFlag = 1;

@@ -10,10 +10,7 @@
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/program_dir.h"
-#include "support/fake_shell.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
-#include "support/virtual_transmitters.h"
+#include "support/master_fixture.h"
 
 namespace tandrin {
 namespace {
@@ -25,21 +22,9 @@ using main_ids::kMonitorHistory;
 using main_ids::kMonitorPercent;
 using main_ids::kMonitorPv;
 
-const std::string kResources = TANDRIN_RESOURCE_DIR;
-
-class MonitorPageTest : public ::testing::Test {
+class MonitorPageTest : public test::MasterFixture {
   protected:
     MonitorPageTest() {
-        busyFlag = 0;
-        cancelFlag = 0;
-        SetProgramDirForTesting(kResources);
-        languageFilePath = kResources + "English.ini";
-        hartMaster.CloseLink();
-        hartMaster.SetEventLoop(&loop);
-        hartMaster.SetPortFactory(test::FakePortFactory(line, loop));
-        hartMaster.m_strPortName = "/dev/ttyFAKE0";
-        hartMaster.m_byPollAddr = 0;
-        line.acceptsPath = [](const std::string& path) { return path == "/dev/ttyFAKE0"; };
         device = &transmitters.Add(0);
         for (const int id : {kRadioPv, kRadioMa, kRadioPercent}) {
             pageForm.Add(id);
@@ -51,32 +36,14 @@ class MonitorPageTest : public ::testing::Test {
         info.Add(main_ids::kShortAddressBox);
         dialog.SetInfoPageForm(&info);
         dialog.SetPage(MainDialog::kMonitorPage, &page);
-        mainWindow = &dialog;
         // Each clock read is one second on: the stamps show the reads.
         page.SetClock([this] { return 1'000 + ++clockReads; });
         page.Initialise();
         page.Resize(758, 400);
         page.Show(true);
     }
-    ~MonitorPageTest() override {
-        page.EndRecording();
-        mainWindow = nullptr;
-        hartMaster.CloseLink();
-        hartMaster.SetPortFactory(nullptr);
-        hartMaster.SetEventLoop(nullptr);
-        languageFilePath.clear();
-        SetProgramDirForTesting("");
-        busyFlag = 0;
-        cancelFlag = 0;
-    }
+    ~MonitorPageTest() override { page.EndRecording(); }
 
-    std::vector<std::uint8_t> Heard() const {
-        std::vector<std::uint8_t> commands;
-        for (const auto& request : transmitters.Heard()) {
-            commands.push_back(request.command);
-        }
-        return commands;
-    }
     // Runs until the page waits for its period (or has stopped).
     void RunToWait() {
         for (int turn = 0;
@@ -95,18 +62,10 @@ class MonitorPageTest : public ::testing::Test {
         }
     }
 
-    test::TempDir dir;
-    test::ScopedEnv xdg{"XDG_CONFIG_HOME", dir.Path()};
-    VirtualEventLoop loop;
-    test::FakeLine line;
-    test::VirtualTransmitters transmitters{line, loop, hartMaster};
+    test::TempDir& dir = config;
     sim::SimDevice* device = nullptr;
-    test::FakeForm mainForm;
     test::FakeForm info;
     test::FakeForm pageForm;
-    test::FakeMenuBar menu;
-    test::FakeShell shell;
-    MainDialog dialog{mainForm, menu, shell};
     MemoryMonitorViews views;
     MonitorPage page{pageForm, shell, views.Views()};
     int clockReads = 0;
@@ -145,7 +104,7 @@ TEST_F(MonitorPageTest, LaysOutTheChartsGaugeAndListFor758By400) {
 TEST_F(MonitorPageTest, AllValuesTakesPvAfterCommandOneThenCurrentAndPercentOnOneStamp) {
     page.OnCommand(kMonitorAll);
     RunToWait();
-    EXPECT_EQ(Heard(), (std::vector<std::uint8_t>{0, 15, 1, 2}));
+    EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 15, 1, 2}));
     ASSERT_EQ(Count(Quantity::kPv), 1u);
     ASSERT_EQ(Count(Quantity::kCurrent), 1u);
     ASSERT_EQ(Count(Quantity::kPercent), 1u);
@@ -190,7 +149,7 @@ TEST_F(MonitorPageTest, AfterThePeriodEachModeResumesPastTheIdentification) {
         EXPECT_EQ(transmitters.Heard().size(), first) << "nothing before the period is over";
         loop.RunFor(200);
         RunToWait();
-        const auto heard = Heard();
+        const auto heard = CommandsHeard();
         EXPECT_EQ(std::vector<std::uint8_t>(heard.begin() + static_cast<long>(first), heard.end()),
                   each.next);
         EXPECT_EQ(heard[heardBefore], 0);
@@ -227,7 +186,7 @@ TEST_F(MonitorPageTest, ATickAfterStopLeavesAnotherSequenceAlone) {
     loop.RunFor(1000);
     EXPECT_FALSE(page.Recording());
     loop.RunFor(40'000);
-    const auto heard = Heard();
+    const auto heard = CommandsHeard();
     EXPECT_EQ(std::vector<std::uint8_t>(heard.end() - 2, heard.end()),
               (std::vector<std::uint8_t>{0, 162}));
     EXPECT_EQ(dialog.lastOutcome, MainDialog::Outcome::kDone);
@@ -355,6 +314,7 @@ TEST_F(MonitorPageTest, ABadOrMissingRecordLeavesTheSamplesAsTheyWere) {
 TEST_F(MonitorPageTest, UnsavedSamplesGoOnlyAfterAYes) {
     dialog.ShowFirstPage();
     dialog.ShowPage(MainDialog::kMonitorIndex);
+    page.ToggleList();  // shown, so the samples have rows
     page.OnCommand(kMonitorPv);
     RunToWait();
     ASSERT_TRUE(page.HasUnsavedSamples());
@@ -377,10 +337,13 @@ TEST_F(MonitorPageTest, UnsavedSamplesGoOnlyAfterAYes) {
     page.OnCommand(main_ids::kMonitorOpen);
     EXPECT_EQ(Count(Quantity::kPv), 1u);
 
-    // Yes: the page goes and so do its samples.
+    // Yes: the page goes and so do its samples, and their rows with them:
+    // they must not mix with the next recording's.
+    EXPECT_FALSE(views.list.rows.empty());
     dialog.ShowPage(MainDialog::kSetupIndex);
     EXPECT_EQ(dialog.VisiblePage(), MainDialog::kSetupIndex);
     EXPECT_EQ(Count(Quantity::kPv), 0u);
+    EXPECT_TRUE(views.list.rows.empty());
     EXPECT_EQ(shell.questions.size(), 4u);
     // Nothing unsaved: no question.
     dialog.ShowPage(MainDialog::kMonitorIndex);

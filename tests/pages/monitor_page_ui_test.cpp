@@ -3,23 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLibraryInfo>
+#include <QMenu>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTest>
+#include <algorithm>
+#include <clocale>
 #include <deque>
 #include <fstream>
 #include <sstream>
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "controls/qt/dial_gauge.h"
 #include "controls/qt/image_button.h"
 #include "controls/qt/sortable_list.h"
 #include "controls/qt/trend_chart.h"
+#include "device/degree_text.h"
 #include "link/command_flags.h"
 #include "pages/monitor_page_ids.h"
 #include "pages/qt/monitor_page_widget.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "ui/ui_support.h"
 
 namespace tandrin {
@@ -145,6 +153,115 @@ TEST(MonitorPageWindow, RecordsStopsSavesLoadsAndExportsAgainstTheDemo) {
     window.close();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(prompts.questions.size(), 2u);
+}
+
+std::vector<std::string> ListColumn(const SortableList& list, int column) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < list.RowCount(); ++r) {
+        texts.push_back(list.Rows().Text(r, column));
+    }
+    return texts;
+}
+
+// The balloon's first line for the first sample the pointer finds.
+std::string BalloonName(TrendChart& chart) {
+    for (int x = 0; x < chart.viewport()->width(); ++x) {
+        if (const auto tip = chart.PointTooltip({x, 10})) {
+            return tip->text.substr(0, tip->text.find("\xEF\xBC\x9A"));  // up to "："
+        }
+    }
+    return {};
+}
+
+class LocaleScope {
+  public:
+    explicit LocaleScope(const char* name) : m_old(std::setlocale(LC_ALL, nullptr)) {
+        m_set = std::setlocale(LC_ALL, name) != nullptr;
+    }
+    ~LocaleScope() { std::setlocale(LC_ALL, m_old.c_str()); }
+    LocaleScope(const LocaleScope&) = delete;
+    LocaleScope& operator=(const LocaleScope&) = delete;
+    bool Set() const { return m_set; }
+
+  private:
+    std::string m_old;
+    bool m_set = false;
+};
+
+// Under a comma-decimal locale (what QApplication takes from LC_ALL), and
+// across a switch to Chinese: numbers, sort order, units, series names and
+// Qt's own texts stay readable.
+TEST(MonitorPageWindow, NumbersUnitsAndNamesReadRightInAnyLocaleAndBothLanguages) {
+    const LocaleScope german("de_DE.UTF-8");
+    if (!german.Set()) {
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed: scripts/install-deps generates it";
+    }
+    test::ProgramFiles files({"English.ini", "SimplifiedChinese.ini", "kvrfw.dat", "Logo.bmp"});
+    AnsweringPrompts prompts;
+    AppSession session(AppOptions{}, &prompts);
+    std::string error;
+    ASSERT_TRUE(session.Start(error)) << error;
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.PageButton(MainDialog::kMonitorIndex)->click();
+    auto* widget = static_cast<MonitorPageWidget*>(window.Page(MainDialog::kMonitorIndex));
+    MonitorPage& page = widget->Logic();
+    SortableList& list = *widget->List();
+
+    test::TempDir dir;
+    TrendRecord record;
+    record.m_PVUnit = "\xB0\x43";  // °C
+    record.pv = {{103.125, 1'700'000'000},
+                 {12.25, 1'700'000'001},
+                 {100.25, 1'700'000'002},
+                 {12.75, 1'700'000'003}};
+    record.current = {{4.5, 1'700'000'000}, {20.0, 1'700'000'001}};
+    ASSERT_EQ(SaveTrendRecord(dir.Path() + "de.tdd", record), RecordIo::kOk);
+    ASSERT_TRUE(page.LoadRecordFile(dir.Path() + "de.tdd"));
+    ASSERT_TRUE(WaitUntil([&] { return !page.RefillPending(); }, 5'000));
+
+    std::vector<std::string> values = ListColumn(list, 1);
+    ASSERT_EQ(values.size(), 6u);
+    EXPECT_NE(std::find(values.begin(), values.end(), "103.125"), values.end());
+    list.SortByColumn(1, true);
+    EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>{"4.500", "12.250", "12.750", "20.000",
+                                                             "100.250", "103.125"}));
+    list.SortByColumn(0, false);
+    EXPECT_EQ(ListColumn(list, 0).front().substr(5), ":23");  // 1,700,000,003 is hh:mm:23
+    EXPECT_TRUE(list.horizontalHeader()->isSortIndicatorShown());
+    widget->Radio(monitor_ids::kRadioPv)->click();
+    DialNeedle needle = widget->Gauge()->Needle(300, 300);
+    EXPECT_EQ(needle.texts[1].text, "12.750");
+    EXPECT_EQ(BalloonName(*widget->Chart(Quantity::kCurrent)),
+              "\xE7\x94\xB5\xE6\xB5\x81\xE5\x80\xBC");  // 电流值
+
+    // To Chinese: the rows and the gauge keep a readable degree sign.
+    window.Menu().Submenu(kMenuEnvironment, kLanguageSubmenu)->actions()[1]->trigger();
+    ASSERT_EQ(chineseUi.load(), 1);
+    const std::vector<std::string> units = ListColumn(list, 2);
+    EXPECT_EQ(std::count(units.begin(), units.end(), "\xA1\xE6"), 4) << "GBK ℃";
+    EXPECT_EQ(widget->Gauge()->Needle(300, 300).texts[0].text, "\xA1\xE6");
+    EXPECT_EQ(BalloonName(*widget->Chart(Quantity::kPv)), "PV  \xE5\x80\xBC");  // PV  值
+    const QString unitTitle = list.model()->headerData(2, Qt::Horizontal).toString();
+    EXPECT_EQ(unitTitle, QString::fromUtf8("单位"));
+    EXPECT_GE(list.columnWidth(2), list.fontMetrics().horizontalAdvance(unitTitle) +
+                                       list.style()->pixelMetric(QStyle::PM_HeaderMarkSize));
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                      QStringLiteral("/qtbase_zh_CN.qm"))) {
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"),
+                  QString::fromUtf8("是(&Y)"));
+    }
+
+    // Hiding and showing the list refills it in sample order: no arrow.
+    page.ToggleList();
+    page.ToggleList();
+    ASSERT_TRUE(WaitUntil([&] { return !page.RefillPending(); }, 5'000));
+    EXPECT_FALSE(list.horizontalHeader()->isSortIndicatorShown());
+
+    window.Menu().Submenu(kMenuEnvironment, kLanguageSubmenu)->actions()[0]->trigger();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+    EXPECT_EQ(ListColumn(list, 2).back(), "\xB0\x43");  // the oldest PV row
 }
 
 }  // namespace

@@ -484,6 +484,30 @@ TEST_F(SetupPageTest, WhatIsWrittenReadsBackTheSame) {
     EXPECT_EQ(other.Text(kZero), "-328.000");
 }
 
+TEST_F(SetupPageTest, ARefusedWriteEndsTheUpdateAtOnceAndSaysWhatWasTaken) {
+    sim::SimDevice& device = transmitters.Add(0);
+    device.m_bWriteProtected = true;
+    page.Update();
+    Run();
+    EXPECT_EQ(CommandsHeard(), (std::vector<std::uint8_t>{0, 35})) << "one try, nothing after it";
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"The transmitter refused the range (command "
+                                                    "35): in write-protect mode (7)"}));
+    EXPECT_EQ(shell.status[0], LangText("strOpRefused"));
+
+    // Refused at the damping: the range, sensors and display were taken.
+    device.m_bWriteProtected = false;
+    shell.messages.clear();
+    setupForm.SetText(kDamping, "75");
+    page.Update();
+    Run();
+    EXPECT_EQ(CommandsHeard().back(), 34);
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "The transmitter refused the damping (command 34): value too large (3)\n"
+                  "Already taken before that: the range (35), the sensor settings (186), the "
+                  "display and alarm settings (187)"}));
+}
+
 // The range goes out before the sensor: the new sensor's range must be
 // taken although the old sensor could not measure it.
 TEST_F(SetupPageTest, ANewSensorAndItsRangeGoOutInOneUpdate) {

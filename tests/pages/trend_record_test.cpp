@@ -2,6 +2,7 @@
 // save that dies half-way.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "pages/trend_record.h"
 #include "pages/trend_record_csv.h"
@@ -74,7 +77,7 @@ TEST(TrendRecord, SamplesAreWrittenNewestFirstAndReadBackOldestFirst) {
     EXPECT_EQ(back, record);
 }
 
-TEST(TrendRecord, LongTextsTakeTheWiderLengthPrefixes) {
+TEST(TrendRecord, LongTextsTakeTheWiderLengthPrefixesButAUnitThatLongIsABadFile) {
     for (const std::size_t length : {254u, 255u, 0xFFFDu, 0xFFFEu, 70000u}) {
         TrendRecord record;
         record.m_PVUnit = std::string(length, 'u');
@@ -82,9 +85,15 @@ TEST(TrendRecord, LongTextsTakeTheWiderLengthPrefixes) {
         const std::size_t prefix = length < 255 ? 1 : length < 0xFFFE ? 3 : 7;
         EXPECT_EQ(bytes.size(), 75 + prefix + length) << length;
         TrendRecord back;
-        ASSERT_TRUE(DecodeTrendRecord(bytes, back)) << length;
-        EXPECT_EQ(back.m_PVUnit.size(), length);
+        EXPECT_FALSE(DecodeTrendRecord(bytes, back)) << length;
     }
+    TrendRecord record;
+    TrendRecord back;
+    record.m_PVUnit = std::string(kMaxUnitBytes, 'u');
+    ASSERT_TRUE(DecodeTrendRecord(EncodeTrendRecord(record), back));
+    EXPECT_EQ(back.m_PVUnit, record.m_PVUnit);
+    record.m_PVUnit += 'u';
+    EXPECT_FALSE(DecodeTrendRecord(EncodeTrendRecord(record), back));
 }
 
 TEST(TrendRecord, BadFilesChangeNothing) {
@@ -134,6 +143,59 @@ TEST(TrendRecordFile, SavesAtomicallyAndOpensAReadOnlyFile) {
     EXPECT_EQ(SaveTrendRecord(dir.Path() + "no/such/dir.tdd", back), RecordIo::kCannotOpen);
 }
 
+long PeakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Odd and huge files are refused quickly, without blocking and without
+// reading them into memory.
+TEST(TrendRecordFile, HugeSparseFilesFifosDevicesAndDirectoriesAreBadFiles) {
+    test::TempDir dir;
+    TrendRecord out = SmallRecord();
+    const long before = PeakKilobytes();
+
+    const std::string huge = dir.Path() + "huge.tdd";
+    ASSERT_EQ(truncate(dir.Write("huge.tdd", "").c_str(), 64ll << 30), 0);
+    EXPECT_EQ(LoadTrendRecord(huge, out), RecordIo::kBadFile);
+
+    // Under the ceiling: zeros fail at the first section name, and a count
+    // beyond the bytes left fails before anything is allocated for it.
+    const std::string zeros = dir.Write("zeros.tdd", "");
+    ASSERT_EQ(truncate(zeros.c_str(), 200ll << 20), 0);
+    EXPECT_EQ(LoadTrendRecord(zeros, out), RecordIo::kBadFile);
+    std::string header = EncodeTrendRecord(TrendRecord{}).substr(0, 38);
+    header += std::string("\xFF\xFF\xFF\x7F", 4);
+    const std::string counted = dir.Write("counted.tdd", header);
+    ASSERT_EQ(truncate(counted.c_str(), 200ll << 20), 0);
+    EXPECT_EQ(LoadTrendRecord(counted, out), RecordIo::kBadFile);
+    EXPECT_LT(PeakKilobytes() - before, 32 * 1024) << "kB more at peak";
+
+    const std::string fifo = dir.Path() + "fifo.tdd";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(LoadTrendRecord(fifo, out), RecordIo::kBadFile);  // returns: no writer needed
+    EXPECT_EQ(LoadTrendRecord("/dev/zero", out), RecordIo::kBadFile);
+    EXPECT_EQ(LoadTrendRecord(dir.Path(), out), RecordIo::kBadFile);
+    EXPECT_EQ(out, SmallRecord());
+}
+
+// A record at the ceiling still loads: files the page saves stay loadable.
+TEST(TrendRecordFile, ARecordFileUpToTheCeilingLoads) {
+    test::TempDir dir;
+    TrendRecord record;
+    record.pv = SampleList(1000, Sample{21.5, 7});
+    std::string bytes = EncodeTrendRecord(record);
+    const std::string path = dir.Write("big.tdd", bytes);
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxRecordBytes)),
+              0);  // junk after the end reads
+    TrendRecord back;
+    ASSERT_EQ(LoadTrendRecord(path, back), RecordIo::kOk);
+    EXPECT_EQ(back, record);
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxRecordBytes) + 1), 0);
+    EXPECT_EQ(LoadTrendRecord(path, back), RecordIo::kBadFile);
+}
+
 // A save killed part-way through leaves the old file as it was.
 TEST(TrendRecordFile, AKillDuringSaveLeavesTheOldFileWhole) {
     test::TempDir dir;
@@ -175,6 +237,11 @@ TEST(TrendRecordFile, AKillDuringSaveLeavesTheOldFileWhole) {
         EXPECT_TRUE(DecodeTrendRecord(now, back));
         EXPECT_EQ(back.pv.size(), 3'000'000u);
     }
+    // The next save removes what the killed one left.
+    ASSERT_EQ(SaveTrendRecord(path, SmallRecord()), RecordIo::kOk);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(TrendRecordCsv, ListsEachSeriesWithLocalTimeValueAndUnit) {
@@ -190,6 +257,21 @@ TEST(TrendRecordCsv, ListsEachSeriesWithLocalTimeValueAndUnit) {
               "pv,2023-11-14T23:13:20+01:00,25.1,\xE2\x84\x83\n"
               "current,2023-11-14T23:13:22+01:00,4,mA\n"
               "percent,2023-11-14T23:13:22+01:00,0.1,%\n");
+    // Units a spreadsheet would run as a formula read as text.
+    for (const auto& [unit, cell] : std::vector<std::pair<std::string, std::string>>{
+             {"=1+2", "'=1+2"},
+             {"+A1", "'+A1"},
+             {"-1", "'-1"},
+             {"@SUM(A1)", "'@SUM(A1)"},
+             {"\tx", "'\tx"},
+             {"\rx", "\"'\rx\""},
+             {"=HYPERLINK(\"a\",1)", "\"'=HYPERLINK(\"\"a\"\",1)\""},
+             {"m=A", "m=A"}}) {
+        record.m_PVUnit = unit;
+        const std::string csv = TrendRecordCsv(record, false);
+        const std::size_t at = csv.find(",25.1,") + 6;
+        EXPECT_EQ(csv.substr(at, cell.size() + 1), cell + "\n") << unit;
+    }
     EXPECT_EQ(UnitUtf8("\xB0"
                        "C",
                        false),

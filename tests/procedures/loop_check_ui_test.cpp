@@ -15,6 +15,8 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
+#include "controls/qt/qt_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/fixed_current_guard.h"
@@ -22,9 +24,7 @@
 #include "procedures/qt/loop_check_dialog.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "shell/qt/qt_menu_bar.h"
-#include "shell/qt/qt_text.h"
 #include "ui/ui_support.h"
 
 namespace tandrin {

@@ -14,61 +14,37 @@
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/program_dir.h"
-#include "support/fake_shell.h"
-#include "support/virtual_transmitters.h"
+#include "support/master_fixture.h"
 
 namespace tandrin {
 namespace {
 
-const std::string kResources = TANDRIN_RESOURCE_DIR;
 constexpr std::uint8_t kTypeK = 3;
 
-class SnapshotProcedureTest : public ::testing::Test {
+class SnapshotProcedureTest : public test::MasterFixture {
   protected:
     void SetUp() override {
-        busyFlag = 0;
-        cancelFlag = 0;
-        chineseUi = 0;
-        SetProgramDirForTesting(kResources);
-        languageFilePath = kResources + "English.ini";
-        hartMaster.CloseLink();
-        hartMaster.SetEventLoop(&loop);
-        hartMaster.SetPortFactory(test::FakePortFactory(line, loop));
-        hartMaster.m_strPortName = "/dev/ttyFAKE0";
-        line.acceptsPath = [](const std::string& path) {
-            return path.rfind("/dev/ttyFAKE", 0) == 0;
-        };
-        mainWindow = &dialog;
         // A configured transmitter at address 0, one with defaults at 1.
-        sim::DeviceConfig config;
-        config.m_strTag = "TT-205";
-        config.m_strDescriptor = "BOILER OUTLET";
-        config.m_strMessage = "REPLACED 2026";
-        config.m_wDateYear = 2025;
-        config.m_byDateMonth = 6;
-        config.m_byDateDay = 30;
-        config.m_dwFinalAssembly = 0x00A1F3;
-        config.m_bySensor1Type = kTypeK;
-        config.m_byUnit = 33;  // F
-        config.m_fLowerRange = -40;
-        config.m_fUpperRange = 1600;  // beyond a PT100's limits
-        config.m_fDamping = 2.5f;
-        sim::SimDevice& source = transmitters.Devices().emplace_back(config);
+        sim::DeviceConfig configured;
+        configured.m_strTag = "TT-205";
+        configured.m_strDescriptor = "BOILER OUTLET";
+        configured.m_strMessage = "REPLACED 2026";
+        configured.m_wDateYear = 2025;
+        configured.m_byDateMonth = 6;
+        configured.m_byDateDay = 30;
+        configured.m_dwFinalAssembly = 0x00A1F3;
+        configured.m_bySensor1Type = kTypeK;
+        configured.m_byUnit = 33;  // F
+        configured.m_fLowerRange = -40;
+        configured.m_fUpperRange = 1600;  // beyond a PT100's limits
+        configured.m_fDamping = 2.5f;
+        sim::SimDevice& source = transmitters.Devices().emplace_back(configured);
         source.m_byDisplayMode = 2;
         source.m_byDecimals = 3;
         source.m_byAlarmMode = 1;
         source.m_fSensor1Offset = 0.5f;
         transmitters.Add(1);
     }
-    void TearDown() override {
-        mainWindow = nullptr;
-        hartMaster.CloseLink();
-        hartMaster.SetPortFactory(nullptr);
-        hartMaster.SetEventLoop(nullptr);
-        languageFilePath.clear();
-        SetProgramDirForTesting("");
-    }
-
     DeviceSnapshot TakeFrom(std::uint8_t address) {
         hartMaster.m_byPollAddr = address;
         SnapshotProcedure procedure;
@@ -91,14 +67,6 @@ class SnapshotProcedureTest : public ::testing::Test {
         }
         return fields;
     }
-
-    VirtualEventLoop loop;
-    test::FakeLine line;
-    test::VirtualTransmitters transmitters{line, loop, hartMaster};
-    test::FakeForm mainForm;
-    test::FakeMenuBar menu;
-    test::FakeShell shell;
-    MainDialog dialog{mainForm, menu, shell};
 };
 
 TEST_F(SnapshotProcedureTest, FieldsAndValuesReadInTheInterfaceLanguage) {

@@ -14,12 +14,12 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "link/command_flags.h"
 #include "procedures/device_snapshot.h"
 #include "procedures/qt/snapshot_dialog.h"
 #include "procedures/qt/snapshot_menu.h"
 #include "shell/private_profile.h"
-#include "shell/qt/main_window.h"
 #include "ui/ui_support.h"
 
 namespace tandrin {

@@ -11,78 +11,29 @@
 #include "shell/port_open_message.h"
 #include "shell/program_dir.h"
 #include "shell/settings_store.h"
-#include "support/fake_shell.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
-#include "support/virtual_transmitters.h"
+#include "support/master_fixture.h"
 
 namespace tandrin {
 namespace {
 
-const std::string kResources = TANDRIN_RESOURCE_DIR;
 constexpr int kBox = main_ids::kShortAddressBox;
 
 // The main window's workflow on the global master, against simulated
 // transmitters on a fake line in virtual time, with English texts.
-class ConnectionWorkflow : public ::testing::Test {
+class ConnectionWorkflow : public test::MasterFixture {
   protected:
     void SetUp() override {
-        busyFlag = 0;
-        cancelFlag = 0;
-        SetProgramDirForTesting(kResources);
-        languageFilePath = kResources + "English.ini";
-        hartMaster.CloseLink();
-        hartMaster.SetEventLoop(&loop);
-        hartMaster.SetPortFactory(test::FakePortFactory(line, loop));
-        hartMaster.m_strPortName = "/dev/ttyFAKE0";
-        hartMaster.m_byPollAddr = 0;
-        hartMaster.m_abyLongAddr = {};
-        line.acceptsPath = [](const std::string& path) {
-            return path.rfind("/dev/ttyFAKE", 0) == 0;
-        };
+        form.Add(main_ids::kPvReadout,
+                 "0.0  \xB0"
+                 "C");
+        form.Add(main_ids::kCurrentReadout, "0.0");
+        form.Add(main_ids::kPercentReadout, "0.0");
         info.Add(kBox);
         dialog.SetInfoPageForm(&info);
-        mainWindow = &dialog;
-    }
-    void TearDown() override {
-        mainWindow = nullptr;
-        hartMaster.CloseLink();
-        hartMaster.SetPortFactory(nullptr);
-        hartMaster.SetEventLoop(nullptr);
-        languageFilePath.clear();
-        SetProgramDirForTesting("");
     }
 
-    void Run() { ASSERT_TRUE(loop.RunUntilIdle(120'000)); }
-    std::vector<std::uint8_t> CommandsHeard() const {
-        std::vector<std::uint8_t> commands;
-        for (const auto& request : transmitters.Heard()) {
-            commands.push_back(request.command);
-        }
-        return commands;
-    }
-    std::vector<std::string> MessageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : shell.messages) {
-            texts.push_back(message.text);
-        }
-        return texts;
-    }
-
-    test::TempDir config;
-    test::ScopedEnv xdg{"XDG_CONFIG_HOME", config.Path()};
-    VirtualEventLoop loop;
-    test::FakeLine line;
-    test::VirtualTransmitters transmitters{line, loop, hartMaster};
-    test::FakeForm form{{main_ids::kPvReadout,
-                         "0.0  \xB0"
-                         "C"},
-                        {main_ids::kCurrentReadout, "0.0"},
-                        {main_ids::kPercentReadout, "0.0"}};
+    test::FakeForm& form = mainForm;
     test::FakeForm info;
-    test::FakeMenuBar menu;
-    test::FakeShell shell;
-    MainDialog dialog{form, menu, shell};
 };
 
 TEST_F(ConnectionWorkflow, SearchListsTheAddressesThatAnswered) {

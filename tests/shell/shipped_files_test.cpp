@@ -7,6 +7,7 @@
 #include <set>
 
 #include "device/degree_text.h"
+#include "device/response_codes.h"
 #include "procedures/loop_check_text.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog.h"
@@ -136,6 +137,66 @@ KeySet Inventory() {
                             "alarm"}) {
         keys.insert({"Snapshot", key});
     }
+    // The transmitter's own words: response code meanings, what each
+    // command writes, device status bits, the device status dialog.
+    for (int command = 0; command < 256; ++command) {
+        for (int code = 1; code < 256; ++code) {
+            const std::string key = ResponseCodeKey(static_cast<std::uint8_t>(command),
+                                                    static_cast<std::uint8_t>(code));
+            if (!key.empty()) {
+                keys.insert({"String", key});
+            }
+        }
+    }
+    for (const DeviceStatusBit& bit : kDeviceStatusBits) {
+        keys.insert({"String", bit.key});
+    }
+    for (int command : {6, 16, 17, 18, 19, 34, 35, 36, 37, 38, 40, 42, 44, 45, 46, 48, 186, 187}) {
+        keys.insert({"String", "strCmd" + std::to_string(command)});
+    }
+    for (const char* key : {"strCmdOther",
+                            "strOpRefused",
+                            "strOpWarning",
+                            "strRefused",
+                            "strTakenWithWarning",
+                            "strWritesTaken",
+                            "strRcUnknown",
+                            "strDeviceStatus",
+                            "strNotAvailable",
+                            "strFixCurrentForeign",
+                            "strYes",
+                            "strNo",
+                            "strResetConfigAsk",
+                            "strStatusTitle",
+                            "strStatusRead",
+                            "strStatusClearConfig",
+                            "strStatusItem",
+                            "strAsExtended",
+                            "strAsOperatingMode",
+                            "strAsStandard0",
+                            "strAsStandard1",
+                            "strAsStandard2",
+                            "strAsStandard3",
+                            "strAsSaturated",
+                            "strAsFixed",
+                            "strAsSpecific",
+                            "strEsMaintenance",
+                            "strEsVariableAlert",
+                            "strEsPowerFailure",
+                            "strEsFailure",
+                            "strEsOutOfSpec",
+                            "strEsFunctionCheck",
+                            "strSs0Simulation",
+                            "strSs0NvMemory",
+                            "strSs0VMemory",
+                            "strSs0Watchdog",
+                            "strSs0Voltage",
+                            "strSs0Environment",
+                            "strSs0Electronics",
+                            "strSs0Locked"}) {
+        keys.insert({"String", key});
+    }
+    keys.insert({"Menu", "IDM_DEVICE_STATUS"});
     // Loop check: the menu entry, the window and the report.
     keys.insert({"Menu", "IDM_LOOP_CHECK"});
     for (const auto& [key, english] : LoopCheckEnglishTexts()) {

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "device/command_requests.h"
-#include "device/encodings.h"
 #include "device/degree_text.h"
+#include "device/encodings.h"
 #include "sim/sim_device.h"
 #include "sim/sim_harness.h"
 
@@ -253,6 +253,37 @@ TEST(SimDevice, SettingTheRangeFromThePresentValue) {
     ASSERT_TRUE(h.Sequence({37, 15}));  // 4 mA there, span kept
     EXPECT_NEAR(h.master.m_fLowerRange, 21.5, 2);
     EXPECT_NEAR(h.master.m_fUpperRange - h.master.m_fLowerRange, span, 1e-3);
+}
+
+TEST(SimDevice, RefusalsStatusBitsAndAdditionalStatus) {
+    DeviceConfig config;
+    std::string error;
+    ASSERT_TRUE(sim::ParseDeviceKeys("protect=1,status=80,fixed=12", config, error)) << error;
+    SimHarness h(config);
+    DeviceConfig other;
+    EXPECT_FALSE(sim::ParseDeviceKeys("fixed=2", other, error)) << "below what the loop drives";
+    ASSERT_EQ(h.Run(0), 1);
+    EXPECT_EQ(h.master.m_byDeviceStatus & 0x88, 0x88) << "malfunction kept, loop fixed at power-up";
+    ASSERT_EQ(h.Run(2), 1);
+    EXPECT_FLOAT_EQ(h.master.m_fLoopCurrent, 12.0f);
+    PrepareWrites(h.master);
+    for (std::uint8_t write : {6, 17, 18, 19, 34, 35, 40, 45, 186, 187}) {
+        EXPECT_EQ(h.Run(write), 0) << int(write);
+        EXPECT_EQ(h.master.LastOutcome().kind, ReplyKind::kRefused) << int(write);
+        EXPECT_EQ(h.master.LastOutcome().code, 7) << int(write);
+    }
+    EXPECT_EQ(h.Run(12), 1) << "reads still answered";
+    EXPECT_EQ(h.Run(48), 1);
+    EXPECT_EQ(h.master.m_byAdditionalStatusLength, 14);
+    EXPECT_EQ(h.master.m_abyAdditionalStatus[13], 0x01) << "analog channel fixed";
+
+    SimHarness open;
+    ASSERT_EQ(open.Run(0), 1);
+    PrepareWrites(open.master);
+    open.device.m_fLowerRange = 80;
+    EXPECT_EQ(open.Run(36), 0) << "a 20 mA point below the 4 mA point";
+    EXPECT_EQ(open.master.LastOutcome().code, 10);
+    EXPECT_FLOAT_EQ(open.device.m_fUpperRange, 100);
 }
 
 TEST(SimDevice, DeviceSpecificValuesReadBackWhatWasWritten) {

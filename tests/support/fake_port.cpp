@@ -54,8 +54,9 @@ PortFactory FakePortFactory(FakeLine& line, VirtualEventLoop& loop) {
 
 std::vector<std::uint8_t> LongResponse(const std::array<std::uint8_t, 5>& address,
                                        std::uint8_t command, const std::vector<std::uint8_t>& data,
-                                       std::uint8_t responseCode, std::size_t preambles) {
-    std::vector<std::uint8_t> body{responseCode, 0x00};
+                                       std::uint8_t responseCode, std::size_t preambles,
+                                       std::uint8_t deviceStatus) {
+    std::vector<std::uint8_t> body{responseCode, deviceStatus};
     body.insert(body.end(), data.begin(), data.end());
     std::vector<std::uint8_t> out;
     AppendFrame(out, preambles, kResponseLong, address.data(), address.size(), command, body.data(),

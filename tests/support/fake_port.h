@@ -40,7 +40,8 @@ PortFactory FakePortFactory(FakeLine& line, VirtualEventLoop& loop);
 // the given address, command, response code, device status and data.
 std::vector<std::uint8_t> LongResponse(const std::array<std::uint8_t, 5>& address,
                                        std::uint8_t command, const std::vector<std::uint8_t>& data,
-                                       std::uint8_t responseCode = 0, std::size_t preambles = 5);
+                                       std::uint8_t responseCode = 0, std::size_t preambles = 5,
+                                       std::uint8_t deviceStatus = 0);
 // A short (0x06) command 0 response from `pollAddress` carrying the identity.
 std::vector<std::uint8_t> Command0Response(std::uint8_t pollAddress, std::uint8_t manufacturer,
                                            std::uint8_t deviceType,

@@ -13,24 +13,36 @@ class Reader {
 
     std::optional<std::map<std::string, JsonValue>> Object() {
         std::map<std::string, JsonValue> object;
-        if (!Take('{')) {
+        if (!Take('{') || !Members(object, true)) {
             return std::nullopt;
         }
+        return End() ? std::optional(object) : std::nullopt;
+    }
+
+  private:
+    // After the '{': the members and the closing '}'.
+    bool Members(std::map<std::string, JsonValue>& object, bool nestingAllowed) {
         if (Take('}')) {
-            return End() ? std::optional(object) : std::nullopt;
+            return true;
         }
         do {
             std::string key;
             JsonValue value;
-            if (!String(key) || !Take(':') || !Value(value, true)) {
-                return std::nullopt;
+            if (!String(key) || !Take(':')) {
+                return false;
+            }
+            if (nestingAllowed && Take('{')) {
+                value.kind = JsonValue::Kind::kObject;
+                if (!Members(value.members, false)) {
+                    return false;
+                }
+            } else if (!Value(value, true)) {
+                return false;
             }
             object[key] = value;
         } while (Take(','));
-        return Take('}') && End() ? std::optional(object) : std::nullopt;
+        return Take('}');
     }
-
-  private:
     void Blanks() {
         while (m_at < m_text.size() && std::isspace(static_cast<unsigned char>(m_text[m_at]))) {
             ++m_at;

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include <fstream>
@@ -14,9 +16,12 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
+#include "pages/qt/device_status_dialog.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
+#include "sim/device_config.h"
+#include "sim/sim_thread.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "ui/ui_support.h"
@@ -108,6 +113,94 @@ TEST(NamedPort, ALinkToASimulatorTheProbeSkippedReachesOnLineAndIsTraced) {
     window.Menu().Command(kHelpTraceFolder)->trigger();
     ASSERT_EQ(prompts.addresses.size(), 1u);
     EXPECT_EQ(prompts.addresses[0].toStdString(), "file://" + state.Path() + "tandrin/");
+}
+
+// A transmitter with a malfunction, its loop left fixed by something else.
+TEST(DeviceStatus, TheStatusBarSaysItAndTheWindowOffersToReleaseTheLoop) {
+    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
+    sim::SimSetup setup;
+    std::string error;
+    ASSERT_TRUE(sim::ParseDeviceKeys("status=80,fixed=12", setup.devices[0], error)) << error;
+    sim::SimulatorThread sim;
+    ASSERT_TRUE(sim.Start(setup, error)) << error;
+
+    test::RecordingPrompts prompts;
+    prompts.answer = true;
+    AppOptions options;
+    options.port = sim.Path();
+    AppSession session(options, &prompts);
+    ASSERT_TRUE(session.Start(error)) << error;
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* label = window.findChild<QLabel*>(QStringLiteral("DeviceStatusPane"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_FALSE(label->isVisible()) << "nothing heard yet";
+
+    window.ToolAction(kOnLine)->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return !prompts.questions.empty(); }, kSequenceTimeoutMs));
+    EXPECT_TRUE(prompts.questions[0].startsWith(
+        QStringLiteral("The transmitter reports its loop current fixed")))
+        << prompts.questions[0].toStdString();
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QStringLiteral("Field device malfunction")) << "the most serious";
+    EXPECT_TRUE(label->styleSheet().contains(QStringLiteral("#c00000")));
+
+    // Released on Yes: the malfunction stays, the fixed current is gone,
+    // and the question does not come again.
+    ASSERT_TRUE(WaitUntil([&] { return window.StatusPane(0)->text() == QStringLiteral("Done"); },
+                          kSequenceTimeoutMs));
+    window.ToolAction(kOnLine)->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return window.StatusPane(0)->text() == QStringLiteral("Done"); },
+                          kSequenceTimeoutMs));
+    QTest::qWait(50);
+    EXPECT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(label->toolTip(), QStringLiteral("Field device malfunction")) << "loop released";
+}
+
+// Device > Device Status…: the bits and command 48, and the flag cleared.
+TEST(DeviceStatus, TheWindowReadsTheAdditionalStatusAndClearsConfigurationChanged) {
+    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
+    sim::SimSetup setup;
+    std::string error;
+    ASSERT_TRUE(sim::ParseDeviceKeys("status=40", setup.devices[0], error)) << error;
+    sim::SimulatorThread sim;
+    ASSERT_TRUE(sim.Start(setup, error)) << error;
+    test::RecordingPrompts prompts;
+    prompts.answer = true;
+    AppOptions options;
+    options.port = sim.Path();
+    AppSession session(options, &prompts);
+    ASSERT_TRUE(session.Start(error)) << error;
+    MainWindow& window = session.Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    window.Menu().Command(kDeviceStatus)->trigger();
+    auto* dialog = window.findChild<DeviceStatusDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    QTableWidget* table = dialog->Table();
+    const auto Value = [&](const QString& label) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->item(row, 0)->text() == label) {
+                return table->item(row, 1)->text();
+            }
+        }
+        return QString();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return !Value(QStringLiteral("Analog channels fixed")).isEmpty(); },
+                          kSequenceTimeoutMs));
+    EXPECT_EQ(Value(QStringLiteral("Configuration changed")), QStringLiteral("yes"));
+    EXPECT_EQ(Value(QStringLiteral("Extended device status")), QStringLiteral("0x00"));
+    EXPECT_EQ(Value(QStringLiteral("Device-specific status")), QStringLiteral("000000000000"));
+
+    dialog->findChild<QPushButton*>(QStringLiteral("StatusClearConfig"))->click();
+    ASSERT_EQ(prompts.questions.size(), 1u) << "asked first";
+    EXPECT_TRUE(prompts.questions[0].contains(QStringLiteral("configuration changed")));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Value(QStringLiteral("Configuration changed")) == QStringLiteral("no"); },
+        kSequenceTimeoutMs));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 QProcess* Start(const QStringList& arguments, const QProcessEnvironment& environment) {

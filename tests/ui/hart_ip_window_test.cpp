@@ -10,11 +10,11 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "link/command_flags.h"
 #include "pages/info_page_ids.h"
 #include "pages/qt/page_widget.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "shell/settings_store.h"
 #include "sim/sim_thread.h"
 #include "ui/ui_support.h"

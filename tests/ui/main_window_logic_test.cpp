@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/image_button_model.h"
+#include "controls/ui_fonts.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "link/virtual_event_loop.h"
@@ -12,7 +13,6 @@
 #include "shell/main_dialog_ids.h"
 #include "shell/main_toolbar.h"
 #include "shell/program_dir.h"
-#include "shell/ui_fonts.h"
 #include "support/fake_shell.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"

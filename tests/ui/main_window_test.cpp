@@ -13,16 +13,16 @@
 #include <QToolBar>
 #include <QToolTip>
 
+#include "app/main_window.h"
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "link/hart_master.h"
 #include "pages/qt/monitor_page_widget.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/main_window_layout.h"
 #include "shell/qt/about_dialog.h"
-#include "shell/qt/main_window.h"
 #include "shell/qt/qt_event_loop.h"
-#include "shell/qt/ui_fonts_qt.h"
 #include "shell/settings_store.h"
 #include "ui/ui_support.h"
 

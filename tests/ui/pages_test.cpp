@@ -12,6 +12,8 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
+#include "controls/qt/qt_text.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/calibration_page_ids.h"
@@ -21,8 +23,6 @@
 #include "pages/qt/page_widget.h"
 #include "shell/lang_text.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
-#include "shell/qt/qt_text.h"
 #include "ui/ui_support.h"
 
 namespace tandrin {

@@ -17,6 +17,8 @@
 #include "app/app_session.h"
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
+#include "controls/qt/qt_text.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "device/degree_text.h"
 #include "shell/main_dialog_ids.h"
 #include "shell/memory_menu_bar.h"
@@ -24,8 +26,6 @@
 #include "shell/qt/qt_event_loop.h"
 #include "shell/qt/qt_form.h"
 #include "shell/qt/qt_menu_bar.h"
-#include "shell/qt/qt_text.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 namespace {

@@ -18,10 +18,10 @@
 
 #include "app/app_options.h"
 #include "app/app_session.h"
+#include "app/main_window.h"
 #include "link/command_flags.h"
 #include "pages/qt/setup_page_widget.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/main_window.h"
 #include "ui/ui_support.h"
 
 namespace tandrin {

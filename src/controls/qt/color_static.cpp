@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "controls/qt/qt_colour.h"
-#include "shell/ui_fonts.h"
+#include "controls/ui_fonts.h"
 
 namespace tandrin {
 

@@ -6,8 +6,8 @@
 #include <map>
 
 #include "controls/qt/qt_colour.h"
-#include "shell/qt/qt_text.h"
-#include "shell/ui_fonts.h"
+#include "controls/qt/qt_text.h"
+#include "controls/ui_fonts.h"
 
 namespace tandrin {
 

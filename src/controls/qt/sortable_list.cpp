@@ -35,7 +35,10 @@ bool SortableList::SetColumns(const std::string& layout) {
 }
 
 void SortableList::FitColumnTo(int column, const QString& sample) {
-    m_fits.emplace_back(column, sample);
+    const std::pair<int, QString> fit(column, sample);
+    if (std::find(m_fits.begin(), m_fits.end(), fit) == m_fits.end()) {
+        m_fits.push_back(fit);
+    }
     ApplyFits();
 }
 
@@ -60,11 +63,16 @@ void SortableList::changeEvent(QEvent* event) {
 }
 
 void SortableList::AddRow(const std::vector<std::string>& texts) {
-    m_model.AddRows({texts});
+    AddRows({texts});
 }
 
 void SortableList::AddRows(std::vector<std::vector<std::string>> rows) {
     m_model.AddRows(std::move(rows));
+    ShowSortIndicator();  // a batch ends the sort order
+}
+
+void SortableList::ReplaceTexts(int column, const std::string& from, const std::string& to) {
+    m_model.ReplaceTexts(column, from, to);
 }
 
 void SortableList::DeleteAllRows() {

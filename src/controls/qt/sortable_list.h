@@ -23,8 +23,11 @@ class SortableList : public QTableView {
     // Keeps `column` wide enough for `sample` to show whole, also after the
     // font changes (the Chinese face's digits are wider).
     void FitColumnTo(int column, const QString& sample);
+    // A single row into a sorted list goes to its place; a batch goes on
+    // top and clears the sort arrow.
     void AddRow(const std::vector<std::string>& texts);
     void AddRows(std::vector<std::vector<std::string>> rows);
+    void ReplaceTexts(int column, const std::string& from, const std::string& to);
     void DeleteAllRows();
     void SortByColumn(int column, bool ascending);
 

@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "shell/qt/qt_text.h"
+#include "controls/qt/qt_text.h"
 
 namespace tandrin {
 
@@ -20,10 +20,21 @@ bool SortableTableModel::SetColumns(const std::string& layout) {
     return made;
 }
 
+// One row into a sorted list goes to its place, so the shown order stays
+// true. A batch goes on top and the list is no longer sorted: placing
+// thousands of rows one by one would cost more than sorting again.
 void SortableTableModel::AddRows(std::vector<SortableRows::Row> rows) {
     if (rows.empty()) {
         return;
     }
+    if (rows.size() == 1 && m_rows.SortColumn() >= 0) {
+        const int at = m_rows.SortedPlace(rows.front());
+        beginInsertRows(QModelIndex(), at, at);
+        m_rows.InsertRow(std::move(rows.front()), at);
+        endInsertRows();
+        return;
+    }
+    m_rows.ClearSort();
     beginInsertRows(QModelIndex(), 0, static_cast<int>(rows.size()) - 1);
     for (SortableRows::Row& row : rows) {
         m_rows.AddRow(std::move(row));
@@ -45,6 +56,12 @@ void SortableTableModel::SortByColumn(int column, bool ascending) {
     beginResetModel();
     m_rows.SortByColumn(column, ascending);
     endResetModel();
+}
+
+void SortableTableModel::ReplaceTexts(int column, const std::string& from, const std::string& to) {
+    if (m_rows.ReplaceTexts(column, from, to) > 0) {
+        emit dataChanged(index(0, column), index(m_rows.RowCount() - 1, column));
+    }
 }
 
 void SortableTableModel::OnHeaderClick(int column) {

@@ -18,8 +18,10 @@ class SortableTableModel : public QAbstractTableModel {
     explicit SortableTableModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
     bool SetColumns(const std::string& layout);
-    // Each row goes on top, in the order given: the last one ends up first.
+    // Each row goes on top, in the order given: the last one ends up first;
+    // a single row into a sorted list goes to its place instead.
     void AddRows(std::vector<SortableRows::Row> rows);
+    void ReplaceTexts(int column, const std::string& from, const std::string& to);
     void DeleteAllRows();
     void SortByColumn(int column, bool ascending);
     void OnHeaderClick(int column);

@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 
 #include "controls/qt/dial_gauge.h"
+#include "controls/qt/qt_text.h"
 #include "controls/qt/sortable_list.h"
 #include "controls/qt/trend_chart.h"
 #include "device/degree_text.h"
@@ -14,7 +15,6 @@
 #include "pages/trend_record_csv.h"
 #include "shell/atomic_file.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 
@@ -109,10 +109,13 @@ class MonitorPageWidget::ListView : public SampleListView {
         // The layout's 60 pixels hold a time in the Western face; the
         // Chinese face's digits are wider, and a cut time is no use.
         m_list->FitColumnTo(0, QStringLiteral("00:00:00"));
+        m_list->FitColumnTo(2, QStringLiteral("mmH2O"));
     }
     void SetColumnTitle(int column, const std::string& title) override {
         if (column >= 0 && column < 3) {
             m_titles->Retitle(column, title);
+            // The title and the sort arrow beside it stay whole ("单位").
+            m_list->FitColumnTo(column, ToQt(title) + QStringLiteral("\u00A0\u00A0\u00A0\u00A0"));
         }
     }
     void AddRows(const std::vector<ListRow>& rows) override {
@@ -126,6 +129,9 @@ class MonitorPageWidget::ListView : public SampleListView {
     void DeleteAllRows() override { m_list->DeleteAllRows(); }
     void SortByColumn(int column, bool ascending) override {
         m_list->SortByColumn(column, ascending);
+    }
+    void ReplaceTexts(int column, const std::string& from, const std::string& to) override {
+        m_list->ReplaceTexts(column, from, to);
     }
     void Place(const PageRect& rect) override {
         m_list->setGeometry(ToQRect(rect));

@@ -34,6 +34,7 @@ class MonitorPageWidget : public QWidget, public DevicePage {
 
     // DevicePage
     void Translate() override { m_page->Translate(); }
+    void RefreshDegreeTexts() override { m_page->RefreshDegreeTexts(); }
     void Show(bool visible) override;
     bool OnCommand(int id) override { return m_page->OnCommand(id); }
     void SetSamplingPeriod(int seconds) override { m_page->SetSamplingPeriod(seconds); }

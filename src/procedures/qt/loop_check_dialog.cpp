@@ -19,6 +19,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "controls/qt/qt_text.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "pages/decimal_text.h"
@@ -26,8 +28,6 @@
 #include "procedures/loop_check_text.h"
 #include "shell/atomic_file.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
-#include "shell/qt/ui_fonts_qt.h"
 #include "shell/qt/user_prompts.h"
 
 namespace tandrin {

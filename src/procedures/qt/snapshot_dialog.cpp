@@ -8,9 +8,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "controls/qt/qt_text.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 

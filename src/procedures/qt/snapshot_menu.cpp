@@ -3,9 +3,9 @@
 #include <QAction>
 #include <QMenu>
 
+#include "controls/qt/qt_text.h"
 #include "procedures/qt/snapshot_dialog.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 

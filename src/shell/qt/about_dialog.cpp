@@ -3,11 +3,11 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "controls/qt/qt_text.h"
+#include "controls/qt/ui_fonts_qt.h"
 #include "shell/about_box.h"
 #include "shell/main_window_layout.h"
 #include "shell/qt/icons.h"
-#include "shell/qt/qt_text.h"
-#include "shell/qt/ui_fonts_qt.h"
 
 namespace tandrin {
 

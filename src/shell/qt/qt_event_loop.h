@@ -3,7 +3,7 @@
 #include <QObject>
 #include <unordered_map>
 
-#include "link/event_loop.h"
+#include "platform/event_loop.h"
 
 namespace tandrin {
 

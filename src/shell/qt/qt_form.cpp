@@ -13,7 +13,7 @@
 
 #include "controls/qt/color_static.h"
 #include "controls/qt/image_button.h"
-#include "shell/qt/qt_text.h"
+#include "controls/qt/qt_text.h"
 
 namespace tandrin {
 

@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "controls/qt/qt_text.h"
 #include "shell/main_dialog_ids.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 
@@ -61,6 +61,7 @@ QtMenuBar::QtMenuBar(QMenuBar* bar, CommandHandler onCommand)
     // Loop check
     process->addSeparator();
     MakeCommand(process, kLoopCheck, QStringLiteral("Loop Check\u2026"), "IDM_LOOP_CHECK");
+    MakeCommand(process, kDeviceStatus, QStringLiteral("Device Status\u2026"), "IDM_DEVICE_STATUS");
 
     QMenu* environment = bar->addMenu(QStringLiteral("Envirmont"));
     QMenu* ports = environment->addMenu(QStringLiteral("Serial Port"));

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "controls/qt/qt_text.h"
 #include "shell/lang_text.h"
-#include "shell/qt/qt_text.h"
 
 namespace tandrin {
 
@@ -54,6 +54,29 @@ void QtShellServices::SetStatusText(int pane, const std::string& text) {
     if (QLabel* label = m_panes[pane]) {
         label->setText(ToQt(text));
     }
+}
+
+void QtShellServices::SetDeviceStatus(const std::string& text, const std::string& details,
+                                      StatusSeverity severity) {
+    QLabel* label = m_deviceStatus;
+    if (label == nullptr) {
+        return;
+    }
+    if (severity == StatusSeverity::kNone || text.empty()) {
+        label->clear();
+        label->setToolTip({});
+        label->hide();
+        return;
+    }
+    // Red for a malfunction, amber for the output and limits, blue for news.
+    const char* colours = severity == StatusSeverity::kAlarm ? "background:#c00000;color:white;"
+                          : severity == StatusSeverity::kWarning
+                              ? "background:#ffbf00;color:black;"
+                              : "background:#cfe2ff;color:black;";
+    label->setStyleSheet(QStringLiteral("QLabel{%1padding:0 6px;}").arg(QLatin1String(colours)));
+    label->setText(ToQt(text));
+    label->setToolTip(ToQt(details));
+    label->show();
 }
 
 void QtShellServices::SetProgress(int upper, int position) {

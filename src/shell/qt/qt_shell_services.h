@@ -16,6 +16,8 @@ class QtShellServices : public ShellServices {
     explicit QtShellServices(UserPrompts& prompts) : m_prompts(&prompts) {}
 
     void SetWidgets(QLabel* pane0, QLabel* pane1, QProgressBar* progress);
+    // The coloured device status label; hidden while all is well.
+    void SetDeviceStatusLabel(QLabel* label) { m_deviceStatus = label; }
     void SetPrompts(UserPrompts& prompts) { m_prompts = &prompts; }
     UserPrompts& Prompts() const { return *m_prompts; }
 
@@ -24,6 +26,8 @@ class QtShellServices : public ShellServices {
     Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
     void SetStatusText(int pane, const std::string& text) override;
     void SetProgress(int upper, int position) override;
+    void SetDeviceStatus(const std::string& text, const std::string& details,
+                         StatusSeverity severity) override;
     std::string OpenFileDialog(const std::string& filter) override;
     std::string SaveFileDialog(const std::string& filter,
                                const std::string& defaultExtension) override;
@@ -37,6 +41,7 @@ class QtShellServices : public ShellServices {
     UserPrompts* m_prompts;
     QPointer<QLabel> m_panes[2];
     QPointer<QProgressBar> m_progress;
+    QPointer<QLabel> m_deviceStatus;
 };
 
 }  // namespace tandrin

@@ -1,4 +1,4 @@
-#include "shell/qt/ui_fonts_qt.h"
+#include "controls/qt/ui_fonts_qt.h"
 
 #include <QFontDatabase>
 #include <QMenu>
@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "controls/ui_fonts.h"
 #include "device/degree_text.h"
-#include "shell/ui_fonts.h"
 
 namespace tandrin {
 

@@ -1,4 +1,4 @@
-#include "shell/ui_fonts.h"
+#include "controls/ui_fonts.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "shell/qt/qt_text.h"
+#include "controls/qt/qt_text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

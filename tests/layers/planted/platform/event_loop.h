@@ -1,0 +1,2 @@
+// Planted: the platform reaching up into the link.
+#include "link/hart_master.h"
