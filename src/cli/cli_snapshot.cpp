@@ -33,17 +33,13 @@ A file that does not read whole is refused and nothing is written.
 
 namespace {
 
-std::string DifferencesJson(const std::vector<FieldDifference>& differences) {
-    std::string text = "[";
-    for (std::size_t i = 0; i < differences.size(); ++i) {
-        const FieldDifference& d = differences[i];
-        text += (i == 0 ? "" : ",") + JsonObject()
-                                          .Add("field", d.field)
-                                          .Add("snapshot", d.snapshot)
-                                          .Add("device", d.device)
-                                          .Text();
+std::vector<JsonObject> DifferencesJson(const std::vector<FieldDifference>& differences) {
+    std::vector<JsonObject> objects;
+    for (const FieldDifference& d : differences) {
+        objects.push_back(
+            JsonObject().Add("field", d.field).Add("snapshot", d.snapshot).Add("device", d.device));
     }
-    return text + "]";
+    return objects;
 }
 
 std::string Text(const char* key) {
@@ -78,9 +74,8 @@ class SnapshotCommand {
     // The transmitter read; false after the failure has been printed.
     bool ReadDevice(DeviceSnapshot& device);
     int Failed(ProcedureOutcome outcome);
-    // Prints `json` (its members, without braces) or `text`; `code` when
-    // the output went out.
-    int Print(const std::string& json, const std::string& text, int code);
+    // Prints `json` or `text`; `code` when the output went out.
+    int Print(const JsonObject& json, const std::string& text, int code);
     CompareScope Scope() const { return {m_args.withAddress, m_args.withFinalAssembly}; }
 
     CliSession& m_session;
@@ -88,9 +83,9 @@ class SnapshotCommand {
     SnapshotProcedure m_procedure;
 };
 
-int SnapshotCommand::Print(const std::string& json, const std::string& text, int code) {
+int SnapshotCommand::Print(const JsonObject& json, const std::string& text, int code) {
     CliOutput& output = m_session.Output();
-    output.Out() << (output.Json() ? "{" + json + "}\n" : text);
+    output.Out() << (output.Json() ? json.Text() + "\n" : text);
     const int written = output.Done();
     return written == kExitOk ? code : written;
 }
@@ -143,13 +138,9 @@ int SnapshotCommand::Take() {
         // The reason: a full disk, no permission, a read-only file system.
         return m_session.Output().Fail(FileWriteProblem(m_args.file, errno));
     }
-    const std::string json = JsonObject()
-                                 .Add("file", m_args.file)
-                                 .Add("tag", snapshot.tag)
-                                 .Add("taken", snapshot.taken)
-                                 .Text();
-    return Print(json.substr(1, json.size() - 2), Text("strSnapSaved") + m_args.file + "\n",
-                 kExitOk);
+    return Print(
+        JsonObject().Add("file", m_args.file).Add("tag", snapshot.tag).Add("taken", snapshot.taken),
+        Text("strSnapSaved") + m_args.file + "\n", kExitOk);
 }
 
 int SnapshotCommand::Diff() {
@@ -160,7 +151,7 @@ int SnapshotCommand::Diff() {
     }
     hartMaster.CloseLink();
     const auto differences = CompareSnapshots(saved, device, Scope());
-    return Print("\"differences\":" + DifferencesJson(differences),
+    return Print(JsonObject().Add("differences", DifferencesJson(differences)),
                  differences.empty() ? Text("strSnapEqual") + "\n" : DifferencesText(differences),
                  differences.empty() ? kExitOk : kExitDifferent);
 }
@@ -181,7 +172,7 @@ int SnapshotCommand::Restore() {
         hartMaster.CloseLink();
         const auto differences = CompareSnapshots(saved, device, Scope());
         return Print(
-            "\"differences\":" + DifferencesJson(differences),
+            JsonObject().Add("differences", DifferencesJson(differences)),
             differences.empty() ? Text("strSnapEqual") + "\n" : DifferencesText(differences),
             differences.empty() ? kExitOk : kExitDifferent);
     }
@@ -200,9 +191,10 @@ int SnapshotCommand::Restore() {
     } else {
         text += Text("strSnapNotTaken") + "\n" + DifferencesText(report.notTaken);
     }
-    return Print("\"differences\":" + DifferencesJson(report.differences) +
-                     ",\"not_taken\":" + DifferencesJson(report.notTaken) +
-                     ",\"restored\":" + (restored ? "true" : "false"),
+    return Print(JsonObject()
+                     .Add("differences", DifferencesJson(report.differences))
+                     .Add("not_taken", DifferencesJson(report.notTaken))
+                     .Add("restored", restored),
                  text, restored ? kExitOk : kExitFailed);
 }
 

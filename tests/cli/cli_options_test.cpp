@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_options.h"
-#include "cli/json_writer.h"
 
 namespace tandrin::cli {
 namespace {
@@ -99,26 +98,6 @@ TEST(CliOptions, RefusesBadUsageWithAReason) {
     CliOptions json;
     EXPECT_FALSE(Parse({"--bogus", "--json", "--trace", "online"}, json, error));
     EXPECT_TRUE(json.json) << "a usage error is printed as JSON too";
-}
-
-TEST(Json, NumbersReadBackAsTheSameFloat) {
-    EXPECT_EQ(JsonNumber(12.0), "12.0");
-    EXPECT_EQ(JsonNumber(25.123f), "25.123");
-    EXPECT_EQ(JsonNumber(-0.5), "-0.5");
-    EXPECT_EQ(JsonNumber(1e20), "1e+20");
-    EXPECT_EQ(JsonNumber(std::numeric_limits<double>::quiet_NaN()), "null");
-    EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity()), "null");
-}
-
-TEST(Json, StringsAreEscaped) {
-    EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
-    EXPECT_EQ(JsonString("\xE2\x84\x83"), "\"\xE2\x84\x83\"") << "UTF-8 passes through";
-    EXPECT_EQ(JsonObject()
-                  .Add("ports", std::vector<std::string>{"/dev/ttyUSB0", "/dev/pts/3"})
-                  .Add("addresses", std::vector<int>{3, 7})
-                  .Add("ok", true)
-                  .Text(),
-              R"({"ports":["/dev/ttyUSB0","/dev/pts/3"],"addresses":[3,7],"ok":true})");
 }
 
 }  // namespace
