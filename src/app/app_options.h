@@ -7,6 +7,7 @@ namespace tandrin {
 
 struct AppOptions {
     bool help = false;
+    std::string helpText;  // --help: what to print
     bool demo = false;
     std::string port;            // --port PATH: that port, whether probed or not, not stored
     bool trace = false;          // --trace: every frame to the trace file
@@ -18,8 +19,6 @@ struct AppOptions {
     std::string record;          // --record FILE.tdd: open that trend record on the monitor page
     int monitorMode = 0;         // --monitor MODE: start recording (its toolbar command)
 };
-
-extern const char* const kAppHelp;
 
 // False with `error` set for an unknown option, a missing or bad value,
 // --demo with --port, or --page without --screenshot. Qt's own options

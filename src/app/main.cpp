@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        std::cout << kAppHelp;
+        std::cout << options.helpText;
         return 0;
     }
     const std::string problem =

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <iosfwd>
+#include <span>
 #include <string_view>
 
 #include "cli/cli_options.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tandrin::cli {
 
@@ -14,8 +19,13 @@ struct CliCommand {
     std::string_view name;
     bool needsPort;  // opens the link (all but "ports")
     int (*run)(CliSession& session);
+    const char* about;  // its --help's first line
+    // Declares its operands and options, or null for none.
+    void (*addOptions)(CLI::App& command, CliOptions& options) = nullptr;
 };
 
+// Every command, in the order --help lists them.
+std::span<const CliCommand> CliCommands();
 // The command called `name`, or null.
 const CliCommand* FindCliCommand(std::string_view name);
 

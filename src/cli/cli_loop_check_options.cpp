@@ -1,14 +1,15 @@
 #include "cli/cli_loop_check_options.h"
 
+#include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
+
 namespace tandrin::cli {
 
 const char* const kLoopCheckHelp = R"(
 Loop check (as-found test of the 4..20 mA output):
-  loop-check [--points 0,25,50,75,100] [--tolerance 0.1] [--settle S]
-             [--readings FILE|-] [--report FILE.html] [--csv FILE.csv]
-             [--technician NAME] [--meter TEXT]
+  loop-check [OPTIONS]  (its options: tandrin-cli loop-check --help)
                         forces each point (percent of span, -1.25..103.125)
-                        with command 40, waits S seconds (0..600, default 0),
+                        with command 40, waits --settle seconds (default 0),
                         takes the reference meter's reading in mA and judges
                         |reading - expected| / 16 mA against the tolerance
                         (percent of span, default 0.1); reads the identity
@@ -19,8 +20,6 @@ Loop check (as-found test of the 4..20 mA output):
                         standard input ("-"): blank lines and lines starting
                         with # are skipped, "stop" stops the check. Without
                         it each reading is asked on the terminal.
-                        --technician and --meter fill the report's fields
-                        for who checked and with which reference meter.
                         Exit status: 0 every point passed, 3 a point failed,
                         1 a command failed or the check did not complete.
                         JSON: tag, long_address, software_version,
@@ -29,55 +28,47 @@ Loop check (as-found test of the 4..20 mA output):
                         error_percent, result).
 )";
 
-ArgUse ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
-                         const std::string& command, LoopCheckOptions& options,
-                         std::string& error) {
-    const std::string& arg = args[i];
-    // These options follow their command, as those of monitor and record.
-    if (command != "loop-check" ||
-        (arg != "--points" && arg != "--tolerance" && arg != "--settle" && arg != "--readings" &&
-         arg != "--report" && arg != "--csv" && arg != "--technician" && arg != "--meter")) {
-        return ArgUse::kNotMine;
-    }
-    if (i + 1 >= args.size()) {
-        error = arg + " needs a value";
-        return ArgUse::kBad;
-    }
-    const std::string& value = args[++i];
+namespace {
+
+void AddDecimal(CLI::App& command, const char* name, double& target, bool (*valid)(double),
+                const char* description, const char* type, const char* takes) {
+    command
+        .add_option_function<std::string>(
+            name, [&target](const std::string& value) { target = *ParseDecimal(value); },
+            description)
+        ->check(Holds(
+            [valid](const std::string& value) {
+                const auto number = ParseDecimal(value);
+                return number && valid(*number);
+            },
+            "", takes))
+        ->type_name(type);
+}
+
+}  // namespace
+
+void AddLoopCheckOptions(CLI::App& command, CliOptions& all) {
+    auto& options = all.loopCheck;
     LoopCheckSettings& settings = options.settings;
-    if (arg == "--points") {
-        const auto points = ParsePoints(value);
-        if (!points) {
-            error = "--points takes up to 21 numbers from -1.25 to 103.125, separated by commas";
-            return ArgUse::kBad;
-        }
-        settings.points = *points;
-    } else if (arg == "--tolerance") {
-        const auto tolerance = ParseDecimal(value);
-        if (!tolerance || !ToleranceValid(*tolerance)) {
-            error = "--tolerance takes a number greater than 0 and at most 10 (% of span)";
-            return ArgUse::kBad;
-        }
-        settings.tolerance = *tolerance;
-    } else if (arg == "--settle") {
-        const auto settle = ParseDecimal(value);
-        if (!settle || !SettleValid(*settle)) {
-            error = "--settle takes seconds from 0 to 600";
-            return ArgUse::kBad;
-        }
-        settings.settleSeconds = *settle;
-    } else if (arg == "--readings") {
-        options.readings = value;
-    } else if (arg == "--technician") {
-        options.technician = value;
-    } else if (arg == "--meter") {
-        options.meter = value;
-    } else if (arg == "--report") {
-        options.report = value;
-    } else {
-        options.csv = value;
-    }
-    return ArgUse::kTaken;
+    command
+        .add_option_function<std::string>(
+            "--points",
+            [&settings](const std::string& value) { settings.points = *ParsePoints(value); },
+            "points in percent of span, separated by commas (default 0,25,50,75,100)")
+        ->check(Holds([](const std::string& value) { return ParsePoints(value).has_value(); }, "",
+                      "up to 21 numbers from -1.25 to 103.125, separated by commas"))
+        ->type_name("LIST");
+    AddDecimal(command, "--tolerance", settings.tolerance, ToleranceValid,
+               "percent of span (default 0.1)", "PERCENT",
+               "a number greater than 0 and at most 10 (% of span)");
+    AddDecimal(command, "--settle", settings.settleSeconds, SettleValid,
+               "seconds waited at each point (default 0)", "SECONDS", "seconds from 0 to 600");
+    AddOptional(command, "--readings", options.readings,
+                "the readings, one a line, from FILE or standard input (-)");
+    AddOptional(command, "--report", options.report, "write the report to FILE.html");
+    AddOptional(command, "--csv", options.csv, "write the rows to FILE.csv");
+    command.add_option("--technician", options.technician, "who checked, for the report");
+    command.add_option("--meter", options.meter, "the reference meter, for the report");
 }
 
 }  // namespace tandrin::cli

@@ -2,12 +2,16 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "cli/cli_monitor_options.h"
 #include "procedures/loop_check_points.h"
 
+namespace CLI {
+class App;
+}
+
 namespace tandrin::cli {
+
+struct CliOptions;
 
 // What loop-check takes beyond the common options.
 struct LoopCheckOptions {
@@ -19,10 +23,8 @@ struct LoopCheckOptions {
     std::string meter;
 };
 
-// Takes args[i] and its value (advancing i) when `command` is loop-check and
-// it is one of its options; kBad with `error` set for a bad value.
-ArgUse ParseLoopCheckArg(const std::vector<std::string>& args, std::size_t& i,
-                         const std::string& command, LoopCheckOptions& options, std::string& error);
+// Declares loop-check's options.
+void AddLoopCheckOptions(CLI::App& command, CliOptions& all);
 
 extern const char* const kLoopCheckHelp;
 

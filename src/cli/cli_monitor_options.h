@@ -1,10 +1,14 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
-#include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace tandrin::cli {
+
+struct CliOptions;
 
 // Options of the monitor and record commands.
 struct MonitorOptions {
@@ -16,14 +20,11 @@ struct MonitorOptions {
     bool csv = false;
 };
 
-enum class ArgUse { kNotMine, kTaken, kBad };
-
-// Takes args[i] (and its value, advancing i) when it belongs to monitor or
-// record, or is the record command's file; kBad with `error` set for a bad
-// value.
-ArgUse ParseMonitorArg(const std::vector<std::string>& args, std::size_t& i,
-                       const std::string& command, MonitorOptions& options, std::string& error);
-// After all arguments: what the command needs is there.
+// Declares monitor's options.
+void AddMonitorOptions(CLI::App& command, CliOptions& all);
+// Declares record's file and --csv.
+void AddRecordOptions(CLI::App& command, CliOptions& all);
+// After all arguments: record has its file.
 bool CheckMonitorOptions(const std::string& command, const MonitorOptions& options,
                          std::string& error);
 

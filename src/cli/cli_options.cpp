@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/cli_option_checks.h"
+
 #include "cli/cli_app.h"
 
 namespace tandrin::cli {
@@ -30,10 +32,8 @@ Commands:
   clear-config-changed   clears the configuration-changed flag (0, 38)
   setup     the Setup page's measuring configuration (see below)
   set-setup write it as the Setup page does (see below)
-  monitor   record at a period, one line per sample as it comes:
-            --mode all|pv|current|percent (default all), --period S
-            (default 2), --count N samples per series (default: until
-            Ctrl-C), --record FILE.tdd written when the recording ends
+  monitor   record at a period, one line per sample as it comes
+            (--mode, --period, --count, --record: monitor --help)
   record FILE.tdd   print a trend record; --csv for CSV
   info, set-info, set-address, set-final-assembly, fix-current, trim,
   set-lower-range, set-upper-range   the device pages (see below)
@@ -59,7 +59,10 @@ Options:
                   on standard error: milliseconds since start, the bytes in
                   hex, and for a whole frame its command, response code and
                   device status; over HART-IP also each message's header
-  -h, --help      show this help
+  -h, --help      show this help; COMMAND --help shows that command's
+                  operands and options
+Options may stand before or after the command, as --name VALUE or
+--name=VALUE.
 
 Exit status:
   0  success
@@ -79,13 +82,85 @@ error.
 
 namespace {
 
-bool ParseAddress(const std::string& text, int& address) {
-    if (text.empty() || text.size() > 2 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
+const char* const kCommonOptions =
+    "\nCommon options, before or after the command: --port PATH, --address N, --timeout MS,\n"
+    "--lang NAME, --json, --demo, --trace (see tandrin-cli --help).\n";
+
+void AddCommonOptions(CLI::App& app, CliOptions& options) {
+    AddOptional(app, "--port", options.port,
+                "serial port, or hart-ip://HOST[:PORT] or hart-ip+tcp://HOST[:PORT]");
+    app.add_option("--timeout", options.timeoutMs, "over HART-IP, the reply timeout in ms")
+        ->check(WholeIn(10, 600000, "milliseconds from 10 to 600000"));
+    app.add_option("--address", options.address, "polling address")
+        ->check(WholeIn(0, 15, "a polling address from 0 to 15"))
+        ->capture_default_str();
+    app.add_option("--lang", options.language, "language of the messages")->capture_default_str();
+    app.add_flag("--json", options.json, "print one JSON object instead of text");
+    app.add_flag("--demo", options.demo, "use a built-in simulated transmitter");
+    app.add_flag("--trace", options.trace, "print every frame on standard error");
+}
+
+// CLI11 wants a command before the options it owns; ours may stand anywhere.
+std::vector<std::string> CommandFirst(CLI::App& app, std::vector<std::string> args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.size() > 1 && arg[0] == '-') {
+            const bool joined = arg.find('=') != std::string::npos;
+            // Its value may look like a command: "--lang read" is a language.
+            for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+                const CLI::Option* option = command->get_option_no_throw(arg);
+                if (!joined && option != nullptr && option->get_type_size() > 0) {
+                    ++i;
+                    break;
+                }
+            }
+            if (const CLI::Option* option = app.get_option_no_throw(arg);
+                !joined && option != nullptr && option->get_type_size() > 0) {
+                ++i;
+            }
+            continue;
+        }
+        if (FindCliCommand(arg) != nullptr) {
+            std::rotate(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i),
+                        args.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        }
+        break;
     }
-    address = std::stoi(text);
-    return address <= 15;
+    return args;
+}
+
+// CLI11 says "--name: takes …"; the option reads better as the sentence's subject.
+std::string Worded(const CLI::ParseError& error, const std::string& command) {
+    std::string text = error.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        return text.substr(0, text.find(':')) + " needs a value";
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr && !command.empty()) {
+        return command + ": " + text;
+    }
+    if (const std::size_t colon = text.find(": takes "); colon != std::string::npos) {
+        text.erase(colon, 1);
+    }
+    return text;
+}
+
+// What CLI11 left over: an unknown option, a second command, a stray word.
+std::string LeftOverError(const std::vector<std::string>& args, const std::string& command,
+                          const std::string& arg) {
+    if (arg.size() > 1 && arg[0] == '-') {
+        return "unknown option " + arg;
+    }
+    if (command.empty()) {
+        return "unknown command " + arg;
+    }
+    if (FindCliCommand(arg) != nullptr) {
+        // In the order given: CLI11 may have taken the second as the command.
+        const bool inOrder =
+            std::find(args.begin(), args.end(), command) < std::find(args.begin(), args.end(), arg);
+        return "one command at a time (" + (inOrder ? command + ", " + arg : arg + ", " + command) +
+               ")";
+    }
+    return command + " takes no operand (" + arg + ")";
 }
 
 }  // namespace
@@ -93,94 +168,44 @@ bool ParseAddress(const std::string& text, int& address) {
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
     options.json = std::find(args.begin(), args.end(), "--json") != args.end();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (const ArgUse use = ParseMonitorArg(args, i, options.command, options.monitor, error);
-            use != ArgUse::kNotMine) {
-            if (use == ArgUse::kBad) {
-                return false;
-            }
-            continue;
-        }
-        if (const ArgUse use = ParseSnapshotArg(args, i, options.command, options.snapshot, error);
-            use != ArgUse::kNotMine) {
-            if (use == ArgUse::kBad) {
-                return false;
-            }
-            continue;
-        }
-        if (const ArgUse use = ParseSurveyArg(args, i, options.command, options.survey, error);
-            use != ArgUse::kNotMine) {
-            if (use == ArgUse::kBad) {
-                return false;
-            }
-            continue;
-        }
-        if (const ArgUse use =
-                ParseLoopCheckArg(args, i, options.command, options.loopCheck, error);
-            use != ArgUse::kNotMine) {
-            if (use == ArgUse::kBad) {
-                return false;
-            }
-            continue;
-        }
-        const std::string& arg = args[i];
-        const bool takesValue =
-            arg == "--port" || arg == "--address" || arg == "--lang" || arg == "--timeout";
-        if (takesValue && i + 1 >= args.size()) {
-            error = arg + " needs a value";
-            return false;
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--demo") {
-            options.demo = true;
-        } else if (arg == "--trace") {
-            options.trace = true;
-        } else if (arg == "--port") {
-            options.port = args[++i];
-        } else if (arg == "--timeout") {
-            const std::string& value = args[++i];
-            const bool digits = !value.empty() && value.size() <= 6 &&
-                                value.find_first_not_of("0123456789") == std::string::npos;
-            options.timeoutMs = digits ? static_cast<std::uint32_t>(std::stoul(value)) : 0;
-            if (options.timeoutMs < 10 || options.timeoutMs > 600000) {
-                error = "--timeout takes milliseconds from 10 to 600000";
-                return false;
-            }
-        } else if (arg == "--lang") {
-            options.language = args[++i];
-        } else if (arg == "--address") {
-            if (!ParseAddress(args[++i], options.address)) {
-                error = "--address takes a polling address from 0 to 15";
-                return false;
-            }
-        } else if (TakePageOption(args, i, options.page, error)) {
-            if (!error.empty()) {
-                return false;
-            }
-        } else if (const OptionTaken taken = ParseSetupOption(args, i, options.setup, error);
-                   taken != OptionTaken::kNotMine) {
-            if (taken == OptionTaken::kBad) {
-                return false;
-            }
-        } else if (!arg.empty() && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        } else if (IsPageCommand(options.command)) {
-            options.page.operands.push_back(arg);
-        } else if (!options.command.empty()) {
-            error = "one command at a time (" + options.command + ", " + arg + ")";
-            return false;
-        } else if (FindCliCommand(arg) == nullptr) {
-            error = "unknown command " + arg;
-            return false;
-        } else {
-            options.command = arg;
+    CLI::App app("Talks to one HART temperature transmitter", "tandrin-cli");
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.allow_extras();
+    app.require_subcommand(0, 1);
+    app.get_formatter()->column_width(24);
+    AddCommonOptions(app, options);
+    for (const CliCommand& command : CliCommands()) {
+        CLI::App* sub = app.add_subcommand(std::string(command.name), command.about);
+        sub->fallthrough()->allow_extras()->footer(kCommonOptions);
+        if (command.addOptions != nullptr) {
+            command.addOptions(*sub, options);
         }
     }
-    if (options.command.empty() && !options.help) {
+    std::vector<std::string> reversed = CommandFirst(app, args);
+    std::reverse(reversed.begin(), reversed.end());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        options.help = true;
+        for (const CLI::App* sub : app.get_subcommands()) {
+            options.commandHelp = sub->help("tandrin-cli");
+        }
+        return true;
+    } catch (const CLI::ParseError& failure) {
+        for (const CLI::App* sub : app.get_subcommands()) {
+            options.command = sub->get_name();
+        }
+        error = Worded(failure, options.command);
+        return false;
+    }
+    for (const CLI::App* sub : app.get_subcommands()) {
+        options.command = sub->get_name();
+    }
+    if (const auto extra = app.remaining(true); !extra.empty()) {
+        error = LeftOverError(args, options.command, extra.front());
+        return false;
+    }
+    if (options.command.empty()) {
         error = "no command given";
         return false;
     }
@@ -189,9 +214,9 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
         return false;
     }
     return CheckPageArguments(options.command, options.page, error) &&
-           (options.help || (CheckSetupOptions(options.command, options.setup, error) &&
-                             CheckMonitorOptions(options.command, options.monitor, error) &&
-                             CheckSnapshotArguments(options.command, options.snapshot, error)));
+           CheckSetupOptions(options.command, options.setup, error) &&
+           CheckMonitorOptions(options.command, options.monitor, error) &&
+           CheckSnapshotArguments(options.command, options.snapshot, error);
 }
 
 }  // namespace tandrin::cli

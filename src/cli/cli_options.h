@@ -23,18 +23,20 @@ struct CliOptions {
     bool trace = false;           // every frame on stderr
     std::uint32_t timeoutMs = 0;  // HART-IP reply timeout; 0: the line's default
     bool help = false;
-    PageArguments page;  // the device page commands
-    SetupChanges setup;  // set-setup
+    std::string commandHelp;  // COMMAND --help: that command's help; empty: the whole
+    PageArguments page;       // the device page commands
+    SetupChanges setup;       // set-setup
     MonitorOptions monitor;
     SnapshotArguments snapshot;
     LoopCheckOptions loopCheck;
     SurveyOptions survey;
 };
 
-// False with `error` set for an unknown option or command, a missing or
-// bad value, --demo with --port, or no command (unless --help). `json` is
-// set whenever --json is among `args`, so that even a usage error can be
-// printed as JSON.
+// False with `error` set, naming the option, for an unknown option or
+// command, a missing or bad value, --demo with --port, or no command
+// (unless --help). Options may stand before or after the command, as
+// --name value or --name=value. `json` is set whenever --json is among
+// `args`, so that even a usage error can be printed as JSON.
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
 
 extern const char* const kCliHelp;

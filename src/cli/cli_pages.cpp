@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <functional>
 
+#include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "device/degree_text.h"
 #include "device/response_codes.h"
@@ -101,14 +103,19 @@ bool IsPackable(const std::string& text) {
     });
 }
 
-bool CheckText(const char* option, const std::optional<std::string>& text, std::size_t most,
-               std::string& error) {
-    if (text && (text->size() > most || !IsPackable(*text))) {
-        error = std::string(option) + " takes at most " + std::to_string(most) +
-                " characters: letters, digits, blanks and ASCII punctuation other than ` { | } ~";
-        return false;
-    }
-    return true;
+bool IsCalendarDay(const std::string& text) {
+    DeviceDate date;
+    return ParseDateText(text, date) && IsCalendarDate(date);
+}
+
+void AddText(CLI::App& command, const char* name, std::optional<std::string>& text,
+             std::size_t most, const char* description) {
+    AddOptional(command, name, text, description)
+        ->check(Holds(
+            [most](const std::string& value) { return value.size() <= most && IsPackable(value); },
+            "",
+            "at most " + std::to_string(most) +
+                " characters: letters, digits, blanks and ASCII punctuation other than ` { | } ~"));
 }
 
 bool CheckOperands(const std::string& command, const std::vector<std::string>& operands,
@@ -402,50 +409,39 @@ bool IsPageCommand(std::string_view command) {
     return std::find(kPageCommands.begin(), kPageCommands.end(), command) != kPageCommands.end();
 }
 
-bool TakePageOption(const std::vector<std::string>& args, std::size_t& i, PageArguments& page,
-                    std::string& error) {
-    const std::pair<const char*, std::optional<std::string>*> options[] = {
-        {"--tag", &page.tag},
-        {"--descriptor", &page.descriptor},
-        {"--message", &page.message},
-        {"--date", &page.date}};
-    for (const auto& [name, value] : options) {
-        if (args[i] != name) {
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            error = args[i] + " needs a value";
-        } else {
-            *value = args[++i];
-        }
-        return true;
+void AddPageArguments(CLI::App& command, CliOptions& all) {
+    auto& page = all.page;
+    const std::string name = command.get_name();
+    if (name == "set-info") {
+        AddText(command, "--tag", page.tag, 8, "the tag, sent in upper case");
+        AddText(command, "--descriptor", page.descriptor, 16, "the descriptor");
+        AddText(command, "--message", page.message, 32, "the message");
+        AddOptional(command, "--date", page.date, "the date")
+            ->check(Holds(IsCalendarDay, "", "a day from 1900-01-01 to 2155-12-31 as YYYY-MM-DD"))
+            ->type_name("YYYY-MM-DD");
+        return;
     }
-    return false;
+    // The operands' form is checked whole, with an example, after parsing.
+    const std::pair<const char*, const char*> operands[] = {
+        {"set-address", "the new polling address, 0..15"},
+        {"set-final-assembly", "one to six hexadecimal digits"},
+        {"fix-current", "the current in mA, 3.8..20.5, or exit"},
+        {"trim", "the currents measured at 4 mA (3..6) and at 20 mA (18..22)"},
+    };
+    for (const auto& [command_name, description] : operands) {
+        if (name == command_name) {
+            command.add_option(name == "trim" ? "CURRENTS" : "VALUE", page.operands, description);
+        }
+    }
 }
 
 bool CheckPageArguments(const std::string& command, const PageArguments& page, std::string& error) {
-    const bool anyOption = page.tag || page.descriptor || page.message || page.date;
-    if (command != "set-info" && anyOption) {
-        error = "--tag, --descriptor, --message and --date belong to set-info";
-        return false;
-    }
     if (!IsPageCommand(command)) {
         return true;
     }
-    if (command == "set-info") {
-        if (!anyOption) {
-            error = "set-info needs at least one of --tag, --descriptor, --message, --date";
-            return false;
-        }
-        DeviceDate date;
-        if (page.date && (!ParseDateText(*page.date, date) || !IsCalendarDate(date))) {
-            error = "--date takes a day from 1900-01-01 to 2155-12-31 as YYYY-MM-DD";
-            return false;
-        }
-        return CheckText("--tag", page.tag, 8, error) &&
-               CheckText("--descriptor", page.descriptor, 16, error) &&
-               CheckText("--message", page.message, 32, error) &&
-               CheckOperands(command, page.operands, error);
+    if (command == "set-info" && !(page.tag || page.descriptor || page.message || page.date)) {
+        error = "set-info needs at least one of --tag, --descriptor, --message, --date";
+        return false;
     }
     return CheckOperands(command, page.operands, error);
 }

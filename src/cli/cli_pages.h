@@ -5,7 +5,13 @@
 #include <string_view>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace tandrin::cli {
+
+struct CliOptions;
 
 class CliSession;
 
@@ -21,11 +27,8 @@ struct PageArguments {
 // info, set-info, set-address, set-final-assembly, fix-current, trim,
 // set-lower-range, set-upper-range.
 bool IsPageCommand(std::string_view command);
-// Takes args[i] (and its value, advancing i) when it is an option of the
-// page commands. False when it is none; true with `error` set when its
-// value is missing.
-bool TakePageOption(const std::vector<std::string>& args, std::size_t& i, PageArguments& page,
-                    std::string& error);
+// Declares the operands and options of the page command `command` names.
+void AddPageArguments(CLI::App& command, CliOptions& all);
 // The operands and options fit the command and have the form it needs
 // (ranges are the pages' own checks, made when it runs).
 bool CheckPageArguments(const std::string& command, const PageArguments& page, std::string& error);

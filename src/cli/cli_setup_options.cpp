@@ -1,6 +1,9 @@
 #include "cli/cli_setup_options.h"
 
-#include <array>
+#include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
+
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -25,28 +28,17 @@ The Setup page (setup, set-setup):
               resets) and prints the configuration read back. The page's
               checks hold: span at least 10, no 4-wire sensor with two
               sensors, both sensors of one kind unless independent.
-    --sensor1 CODE       sensor 1 type: its range and unit become the defaults
-    --sensor2 CODE|none  sensor 2 type (two sensors), or none (one sensor)
-                         codes: 0..9 thermocouples B E J K N R S T C D,
-                         10..20 Pt100 Pt500 Pt1000 Cu50 Cu100 Ni100 Ni500
-                         Ni1000 (5000 ppm/K) Ni100 Ni500 Ni1000 (6180 ppm/K),
-                         21, 22 0..400 and 0..2000 Ohm, 24..28 -10..75,
-                         -100..100, -100..500, -100..1000, -100..2000 mV
-    --wiring1 N, --wiring2 N    2, 3 or 4 wires (codes 10..22 and 24: resistance
-                         thermometers, ohm inputs and -10..75 mV)
-    --mode M             backup, average, difference or independent
-    --output-sensor N    1 or 2: the sensor driving the output (independent)
-    --unit U             C, K or F: converts range and offsets
-    --lower X, --upper X        range values at 4 mA and 20 mA, in the unit
-    --offset1 X, --offset2 X    sensor offsets, in the unit
-    --damping S          damping time in seconds
-    --display N          display mode 0..2 (process value, loop current,
-                         percent of range)
-    --decimals N         decimals shown, 0..3
-    --alarm high|low     alarm current >=22 mA or <=3.6 mA
+              Its options: tandrin-cli set-setup --help.
 )";
 
 namespace {
+
+const char* const kSensorCodes =
+    "\nSensor codes: 0..9 thermocouples B E J K N R S T C D, 10..20 Pt100 Pt500\n"
+    "Pt1000 Cu50 Cu100 Ni100 Ni500 Ni1000 (5000 ppm/K) Ni100 Ni500 Ni1000\n"
+    "(6180 ppm/K), 21, 22 0..400 and 0..2000 Ohm, 24..28 -10..75, -100..100,\n"
+    "-100..500, -100..1000, -100..2000 mV. Wiring applies to codes 10..22 and 24:\n"
+    "resistance thermometers, ohm inputs and -10..75 mV.\n";
 
 bool IsNumber(const std::string& text) {
     const std::size_t start = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
@@ -63,134 +55,36 @@ bool IsNumber(const std::string& text) {
            std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
-bool ParseInt(const std::string& text, int low, int high, int& value) {
+bool IsSensorCode(const std::string& text) {
+    int code = 0;
     const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    return !text.empty() && result.ec == std::errc() && result.ptr == end && value >= low &&
-           value <= high;
+    const auto result = std::from_chars(text.data(), end, code);
+    return !text.empty() && result.ec == std::errc() && result.ptr == end && code >= 0 &&
+           code <= 28 && code != 23;
 }
 
-bool ParseSensorCode(const std::string& text, int& code) {
-    return ParseInt(text, 0, 28, code) && code != 23;
+const std::vector<std::string> kModes{"backup", "average", "difference", "independent"};
+const std::vector<std::string> kAlarms{"high", "low"};
+
+// A name's index in `names`; the check has let only those through.
+void SetIndex(CLI::App& command, const char* name, const std::vector<std::string>& names,
+              std::optional<int>& target, const char* description) {
+    command
+        .add_option_function<std::string>(
+            name,
+            [&names, &target](const std::string& value) {
+                target =
+                    static_cast<int>(std::find(names.begin(), names.end(), value) - names.begin());
+            },
+            description)
+        ->check(OneOf(names));
 }
 
-template <std::size_t N>
-bool ParseName(const std::string& text, const std::array<const char*, N>& names, int& value) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (text == names[i]) {
-            value = static_cast<int>(i);
-            return true;
-        }
-    }
-    return false;
-}
-
-constexpr std::array<const char*, 4> kModes{"backup", "average", "difference", "independent"};
-constexpr std::array<const char*, 2> kAlarms{"high", "low"};
-
-struct IntOption {
-    const char* name;
-    std::optional<int> SetupChanges::*field;
-    int low;
-    int high;
-    const char* expected;
-};
-
-constexpr std::array<IntOption, 5> kIntOptions{{
-    {"--wiring1", &SetupChanges::wiring1, 2, 4, "2, 3 or 4"},
-    {"--wiring2", &SetupChanges::wiring2, 2, 4, "2, 3 or 4"},
-    {"--output-sensor", &SetupChanges::outputSensor, 1, 2, "1 or 2"},
-    {"--display", &SetupChanges::displayMode, 0, 2, "0, 1 or 2"},
-    {"--decimals", &SetupChanges::decimals, 0, 3, "0 to 3"},
-}};
-
-struct NumberOption {
-    const char* name;
-    std::optional<std::string> SetupChanges::*field;
-};
-
-constexpr std::array<NumberOption, 5> kNumberOptions{{
-    {"--lower", &SetupChanges::lower},
-    {"--upper", &SetupChanges::upper},
-    {"--damping", &SetupChanges::damping},
-    {"--offset1", &SetupChanges::offset1},
-    {"--offset2", &SetupChanges::offset2},
-}};
-
-bool TakesValue(const std::string& arg) {
-    for (const auto& option : kIntOptions) {
-        if (arg == option.name) {
-            return true;
-        }
-    }
-    for (const auto& option : kNumberOptions) {
-        if (arg == option.name) {
-            return true;
-        }
-    }
-    return arg == "--sensor1" || arg == "--sensor2" || arg == "--mode" || arg == "--unit" ||
-           arg == "--alarm";
-}
-
-bool TakeValue(const std::string& arg, const std::string& value, SetupChanges& changes,
-               std::string& error) {
-    for (const auto& option : kIntOptions) {
-        if (arg == option.name) {
-            int number = 0;
-            if (!ParseInt(value, option.low, option.high, number)) {
-                error = arg + " takes " + option.expected;
-                return false;
-            }
-            changes.*option.field = number;
-            return true;
-        }
-    }
-    for (const auto& option : kNumberOptions) {
-        if (arg == option.name) {
-            if (!IsNumber(value)) {
-                error = arg + " takes a decimal number from -3.4e38 to 3.4e38";
-                return false;
-            }
-            changes.*option.field = value;
-            return true;
-        }
-    }
-    int number = 0;
-    if (arg == "--sensor1" || arg == "--sensor2") {
-        if (arg == "--sensor2" && value == "none") {
-            changes.sensor2 = -1;
-            return true;
-        }
-        if (!ParseSensorCode(value, number)) {
-            error = arg + " takes a sensor code 0..28 other than 23" +
-                    (arg == "--sensor2" ? std::string(", or none") : std::string());
-            return false;
-        }
-        (arg == "--sensor1" ? changes.sensor1 : changes.sensor2) = number;
-        return true;
-    }
-    if (arg == "--mode") {
-        if (!ParseName(value, kModes, number)) {
-            error = "--mode takes backup, average, difference or independent";
-            return false;
-        }
-        changes.workMode = number;
-        return true;
-    }
-    if (arg == "--alarm") {
-        if (!ParseName(value, kAlarms, number)) {
-            error = "--alarm takes high or low";
-            return false;
-        }
-        changes.alarm = number;
-        return true;
-    }
-    if (value != "C" && value != "K" && value != "F") {
-        error = "--unit takes C, K or F";
-        return false;
-    }
-    changes.unit = value;
-    return true;
+void AddNumber(CLI::App& command, const char* name, std::optional<std::string>& target,
+               const char* description) {
+    AddOptional(command, name, target, description)
+        ->check(Holds(IsNumber, "", "a decimal number from -3.4e38 to 3.4e38"))
+        ->type_name("NUMBER");
 }
 
 }  // namespace
@@ -200,27 +94,51 @@ bool SetupChanges::Any() const {
            upper || damping || offset1 || offset2 || displayMode || decimals || alarm;
 }
 
-OptionTaken ParseSetupOption(const std::vector<std::string>& args, std::size_t& i,
-                             SetupChanges& changes, std::string& error) {
-    const std::string& arg = args[i];
-    if (!TakesValue(arg)) {
-        return OptionTaken::kNotMine;
-    }
-    if (i + 1 >= args.size()) {
-        error = arg + " needs a value";
-        return OptionTaken::kBad;
-    }
-    return TakeValue(arg, args[++i], changes, error) ? OptionTaken::kTaken : OptionTaken::kBad;
+void AddSetupOptions(CLI::App& command, CliOptions& all) {
+    auto& changes = all.setup;
+    command.footer(kSensorCodes + command.get_footer());
+    const auto code = Holds(IsSensorCode, "0..28", "a sensor code 0..28 other than 23");
+    AddOptional(command, "--sensor1", changes.sensor1,
+                "sensor 1 type: its range and unit become the defaults")
+        ->check(code);
+    command
+        .add_option_function<std::string>(
+            "--sensor2",
+            [&changes](const std::string& value) {
+                changes.sensor2 = value == "none" ? -1 : std::stoi(value);
+            },
+            "sensor 2 type (two sensors), or none (one sensor)")
+        ->check(
+            Holds([](const std::string& value) { return value == "none" || IsSensorCode(value); },
+                  "", "a sensor code 0..28 other than 23, or none"))
+        ->type_name("CODE|none");
+    AddOptional(command, "--wiring1", changes.wiring1, "sensor 1 wires")
+        ->check(WholeIn(2, 4, "2, 3 or 4"));
+    AddOptional(command, "--wiring2", changes.wiring2, "sensor 2 wires")
+        ->check(WholeIn(2, 4, "2, 3 or 4"));
+    SetIndex(command, "--mode", kModes, changes.workMode, "work mode of two sensors");
+    AddOptional(command, "--output-sensor", changes.outputSensor,
+                "the sensor driving the output (independent)")
+        ->check(WholeIn(1, 2, "1 or 2"));
+    AddOptional(command, "--unit", changes.unit, "converts range and offsets")
+        ->check(OneOf({"C", "K", "F"}));
+    AddNumber(command, "--lower", changes.lower, "range value at 4 mA, in the unit");
+    AddNumber(command, "--upper", changes.upper, "range value at 20 mA, in the unit");
+    AddNumber(command, "--offset1", changes.offset1, "sensor 1 offset, in the unit");
+    AddNumber(command, "--offset2", changes.offset2, "sensor 2 offset, in the unit");
+    AddNumber(command, "--damping", changes.damping, "damping time in seconds");
+    AddOptional(command, "--display", changes.displayMode,
+                "display mode: process value, loop current, percent of range")
+        ->check(WholeIn(0, 2, "0, 1 or 2"));
+    AddOptional(command, "--decimals", changes.decimals, "decimals shown")
+        ->check(WholeIn(0, 3, "0 to 3"));
+    SetIndex(command, "--alarm", kAlarms, changes.alarm, "alarm current >=22 mA or <=3.6 mA");
 }
 
 bool CheckSetupOptions(const std::string& command, const SetupChanges& changes,
                        std::string& error) {
     if (command == "set-setup" && !changes.Any()) {
         error = "set-setup needs at least one option saying what to change";
-        return false;
-    }
-    if (command != "set-setup" && changes.Any()) {
-        error = "the Setup page's options belong to set-setup";
         return false;
     }
     return true;

@@ -5,7 +5,13 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace tandrin::cli {
+
+struct CliOptions;
 
 // What `set-setup` changes on the Setup page before it writes; everything
 // not given stays as read from the transmitter. Numbers are kept as typed.
@@ -29,13 +35,9 @@ struct SetupChanges {
     bool Any() const;
 };
 
-enum class OptionTaken { kNotMine, kTaken, kBad };
-
-// Takes the set-setup option at args[i] with its value (advancing i past
-// it); kBad with `error` set for a bad or missing value.
-OptionTaken ParseSetupOption(const std::vector<std::string>& args, std::size_t& i,
-                             SetupChanges& changes, std::string& error);
-// Set-setup options belong to set-setup, and set-setup needs one.
+// Declares set-setup's options, each filling `changes` when given.
+void AddSetupOptions(CLI::App& command, CliOptions& all);
+// set-setup needs one.
 bool CheckSetupOptions(const std::string& command, const SetupChanges& changes, std::string& error);
 
 extern const char* const kSetupHelp;

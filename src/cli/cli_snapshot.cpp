@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <ostream>
 
+#include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
 #include "link/hart_master.h"
@@ -24,27 +26,20 @@ a JSON file; see docs/snapshots.md):
   snapshot restore FILE writes what differs through the pages' Updates and
                         reads back (JSON: differences, not_taken, restored);
                         exit 1 when a value did not take
-    --dry-run           only list what restore would write (exit 3 if any)
-    --with-address      include the polling address (diff and restore)
-    --with-final-assembly   include the final assembly number
-    --yes               restore onto a transmitter of another manufacturer
-                        or type (refused otherwise)
+    options (--dry-run, --with-address, --with-final-assembly, --yes):
+                        tandrin-cli snapshot --help
 A file that does not read whole is refused and nothing is written.
 )";
 
 namespace {
 
-std::string DifferencesJson(const std::vector<FieldDifference>& differences) {
-    std::string text = "[";
-    for (std::size_t i = 0; i < differences.size(); ++i) {
-        const FieldDifference& d = differences[i];
-        text += (i == 0 ? "" : ",") + JsonObject()
-                                          .Add("field", d.field)
-                                          .Add("snapshot", d.snapshot)
-                                          .Add("device", d.device)
-                                          .Text();
+std::vector<JsonObject> DifferencesJson(const std::vector<FieldDifference>& differences) {
+    std::vector<JsonObject> objects;
+    for (const FieldDifference& d : differences) {
+        objects.push_back(
+            JsonObject().Add("field", d.field).Add("snapshot", d.snapshot).Add("device", d.device));
     }
-    return text + "]";
+    return objects;
 }
 
 std::string Text(const char* key) {
@@ -79,9 +74,8 @@ class SnapshotCommand {
     // The transmitter read; false after the failure has been printed.
     bool ReadDevice(DeviceSnapshot& device);
     int Failed(ProcedureOutcome outcome);
-    // Prints `json` (its members, without braces) or `text`; `code` when
-    // the output went out.
-    int Print(const std::string& json, const std::string& text, int code);
+    // Prints `json` or `text`; `code` when the output went out.
+    int Print(const JsonObject& json, const std::string& text, int code);
     CompareScope Scope() const { return {m_args.withAddress, m_args.withFinalAssembly}; }
 
     CliSession& m_session;
@@ -89,9 +83,9 @@ class SnapshotCommand {
     SnapshotProcedure m_procedure;
 };
 
-int SnapshotCommand::Print(const std::string& json, const std::string& text, int code) {
+int SnapshotCommand::Print(const JsonObject& json, const std::string& text, int code) {
     CliOutput& output = m_session.Output();
-    output.Out() << (output.Json() ? "{" + json + "}\n" : text);
+    output.Out() << (output.Json() ? json.Text() + "\n" : text);
     const int written = output.Done();
     return written == kExitOk ? code : written;
 }
@@ -144,13 +138,9 @@ int SnapshotCommand::Take() {
         // The reason: a full disk, no permission, a read-only file system.
         return m_session.Output().Fail(FileWriteProblem(m_args.file, errno));
     }
-    const std::string json = JsonObject()
-                                 .Add("file", m_args.file)
-                                 .Add("tag", snapshot.tag)
-                                 .Add("taken", snapshot.taken)
-                                 .Text();
-    return Print(json.substr(1, json.size() - 2), Text("strSnapSaved") + m_args.file + "\n",
-                 kExitOk);
+    return Print(
+        JsonObject().Add("file", m_args.file).Add("tag", snapshot.tag).Add("taken", snapshot.taken),
+        Text("strSnapSaved") + m_args.file + "\n", kExitOk);
 }
 
 int SnapshotCommand::Diff() {
@@ -161,7 +151,7 @@ int SnapshotCommand::Diff() {
     }
     hartMaster.CloseLink();
     const auto differences = CompareSnapshots(saved, device, Scope());
-    return Print("\"differences\":" + DifferencesJson(differences),
+    return Print(JsonObject().Add("differences", DifferencesJson(differences)),
                  differences.empty() ? Text("strSnapEqual") + "\n" : DifferencesText(differences),
                  differences.empty() ? kExitOk : kExitDifferent);
 }
@@ -182,7 +172,7 @@ int SnapshotCommand::Restore() {
         hartMaster.CloseLink();
         const auto differences = CompareSnapshots(saved, device, Scope());
         return Print(
-            "\"differences\":" + DifferencesJson(differences),
+            JsonObject().Add("differences", DifferencesJson(differences)),
             differences.empty() ? Text("strSnapEqual") + "\n" : DifferencesText(differences),
             differences.empty() ? kExitOk : kExitDifferent);
     }
@@ -201,9 +191,10 @@ int SnapshotCommand::Restore() {
     } else {
         text += Text("strSnapNotTaken") + "\n" + DifferencesText(report.notTaken);
     }
-    return Print("\"differences\":" + DifferencesJson(report.differences) +
-                     ",\"not_taken\":" + DifferencesJson(report.notTaken) +
-                     ",\"restored\":" + (restored ? "true" : "false"),
+    return Print(JsonObject()
+                     .Add("differences", DifferencesJson(report.differences))
+                     .Add("not_taken", DifferencesJson(report.notTaken))
+                     .Add("restored", restored),
                  text, restored ? kExitOk : kExitFailed);
 }
 
@@ -219,46 +210,25 @@ int SnapshotCommand::Run() {
 
 }  // namespace
 
-ArgUse ParseSnapshotArg(const std::vector<std::string>& args, std::size_t& i,
-                        const std::string& command, SnapshotArguments& snapshot,
-                        std::string& error) {
-    if (command != "snapshot") {
-        return ArgUse::kNotMine;
-    }
-    const std::string& arg = args[i];
-    if (arg == "--dry-run") {
-        snapshot.dryRun = true;
-    } else if (arg == "--with-address") {
-        snapshot.withAddress = true;
-    } else if (arg == "--with-final-assembly") {
-        snapshot.withFinalAssembly = true;
-    } else if (arg == "--yes") {
-        snapshot.yes = true;
-    } else if (arg.empty() || arg[0] == '-') {
-        return ArgUse::kNotMine;
-    } else if (snapshot.action.empty()) {
-        if (arg != "take" && arg != "diff" && arg != "restore") {
-            error = "snapshot takes take, diff or restore (" + arg + ")";
-            return ArgUse::kBad;
-        }
-        snapshot.action = arg;
-    } else if (snapshot.file.empty()) {
-        snapshot.file = arg;
-    } else {
-        error = "snapshot takes one file (" + snapshot.file + ", " + arg + ")";
-        return ArgUse::kBad;
-    }
-    return ArgUse::kTaken;
+void AddSnapshotArguments(CLI::App& command, CliOptions& all) {
+    auto& snapshot = all.snapshot;
+    command.add_option("ACTION", snapshot.action, "take, diff or restore")
+        ->required()
+        ->check(OneOf({"take", "diff", "restore"}));
+    command.add_option("FILE", snapshot.file, "the snapshot file (JSON)")->required();
+    command.add_flag("--dry-run", snapshot.dryRun, "only list what restore would write");
+    command.add_flag("--with-address", snapshot.withAddress,
+                     "include the polling address (diff and restore)");
+    command.add_flag("--with-final-assembly", snapshot.withFinalAssembly,
+                     "include the final assembly number (diff and restore)");
+    command.add_flag("--yes", snapshot.yes,
+                     "restore onto a transmitter of another manufacturer or type");
 }
 
 bool CheckSnapshotArguments(const std::string& command, const SnapshotArguments& snapshot,
                             std::string& error) {
     if (command != "snapshot") {
         return true;
-    }
-    if (snapshot.action.empty() || snapshot.file.empty()) {
-        error = "snapshot needs take, diff or restore and a file";
-        return false;
     }
     if ((snapshot.dryRun || snapshot.yes) && snapshot.action != "restore") {
         error = "--dry-run and --yes belong to snapshot restore";

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "cli/cli_monitor_options.h"
+namespace CLI {
+class App;
+}
 
 namespace tandrin::cli {
+
+struct CliOptions;
 
 class CliSession;
 
@@ -19,12 +22,9 @@ struct SnapshotArguments {
     bool yes = false;
 };
 
-// Takes args[i] when it belongs to the snapshot command: its action, its
-// file or one of its options.
-ArgUse ParseSnapshotArg(const std::vector<std::string>& args, std::size_t& i,
-                        const std::string& command, SnapshotArguments& snapshot,
-                        std::string& error);
-// After all arguments: an action and a file, options that fit the action.
+// Declares snapshot's action, file and options.
+void AddSnapshotArguments(CLI::App& command, CliOptions& all);
+// After all arguments: options that fit the action.
 bool CheckSnapshotArguments(const std::string& command, const SnapshotArguments& snapshot,
                             std::string& error);
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "cli/cli_option_checks.h"
+#include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/terminal_text.h"
 #include "device/encodings.h"
@@ -18,7 +20,7 @@ namespace tandrin::cli {
 
 const char* const kSurveyHelp = R"(
 Survey (every transmitter on the line):
-  survey [--addresses 0-15] [--tries N] [--refresh S [--rounds N]]
+  survey [OPTIONS]      (its options: tandrin-cli survey --help)
                         command 0 at each address (a list or ranges), then
                         of each that answers 13, 1 and 2: one line per
                         device as it answers. --tries: how often an empty
@@ -67,7 +69,7 @@ std::string Line(const SurveyDevice& d) {
     return line + StatusWords(d.deviceStatus);
 }
 
-JsonObject Json(const SurveyDevice& d) {
+JsonObject DeviceJson(const SurveyDevice& d) {
     JsonObject bits;
     for (const DeviceStatusBit& bit : kDeviceStatusBits) {
         bits.Add(bit.name, (d.deviceStatus & bit.mask) != 0);
@@ -92,42 +94,38 @@ JsonObject Json(const SurveyDevice& d) {
 
 }  // namespace
 
-ArgUse ParseSurveyArg(const std::vector<std::string>& args, std::size_t& i,
-                      const std::string& command, SurveyOptions& options, std::string& error) {
-    const std::string& arg = args[i];
-    if (command != "survey" ||
-        (arg != "--addresses" && arg != "--tries" && arg != "--refresh" && arg != "--rounds")) {
-        return ArgUse::kNotMine;
-    }
-    if (i + 1 >= args.size()) {
-        error = arg + " needs a value";
-        return ArgUse::kBad;
-    }
-    const std::string& value = args[++i];
-    if (arg == "--addresses") {
-        if (!ParseSurveyAddresses(value, options.addresses)) {
-            error = "--addresses takes polling addresses 0..15 and ranges, such as 0-3,5";
-            return ArgUse::kBad;
-        }
-        return ArgUse::kTaken;
-    }
-    const auto number = ParseDecimal(value);
-    if (arg == "--refresh") {
-        if (!number || !(*number >= 0.1 && *number <= 3600)) {
-            error = "--refresh takes seconds from 0.1 to 3600";
-            return ArgUse::kBad;
-        }
-        options.refreshSeconds = *number;
-        return ArgUse::kTaken;
-    }
-    const double high = arg == "--tries" ? 6 : 1e6;
-    if (!number || *number != std::floor(*number) || *number < 1 || *number > high) {
-        error = arg + (arg == "--tries" ? " takes a whole number from 1 to 6"
-                                        : " takes a whole number from 1");
-        return ArgUse::kBad;
-    }
-    (arg == "--tries" ? options.tries : options.rounds) = static_cast<int>(*number);
-    return ArgUse::kTaken;
+void AddSurveyOptions(CLI::App& command, CliOptions& all) {
+    SurveyOptions& options = all.survey;
+    command
+        .add_option_function<std::string>(
+            "--addresses",
+            [&options](const std::string& value) {
+                ParseSurveyAddresses(value, options.addresses);
+            },
+            "polling addresses and ranges (default 0-15)")
+        ->check(Holds(
+            [](const std::string& value) {
+                std::vector<int> addresses;
+                return ParseSurveyAddresses(value, addresses);
+            },
+            "", "polling addresses 0..15 and ranges, such as 0-3,5"))
+        ->type_name("LIST");
+    command.add_option("--tries", options.tries, "tries of an empty address (default 6)")
+        ->check(WholeIn(1, 6, "a whole number from 1 to 6"));
+    command
+        .add_option_function<std::string>(
+            "--refresh",
+            [&options](const std::string& value) { options.refreshSeconds = *ParseDecimal(value); },
+            "re-read the values every SECONDS until Ctrl+C")
+        ->check(Holds(
+            [](const std::string& value) {
+                const auto number = ParseDecimal(value);
+                return number && *number >= 0.1 && *number <= 3600;
+            },
+            "", "seconds from 0.1 to 3600"))
+        ->type_name("SECONDS");
+    command.add_option("--rounds", options.rounds, "stop after N refresh rounds")
+        ->check(WholeIn(1, 1000000, "a whole number from 1"));
 }
 
 int RunSurvey(CliSession& session) {
@@ -159,7 +157,7 @@ int RunSurvey(CliSession& session) {
     const std::vector<SurveyDevice>& devices = survey.Devices();
     std::vector<JsonObject> list;
     for (const SurveyDevice& device : devices) {
-        list.push_back(Json(device));
+        list.push_back(DeviceJson(device));
     }
     JsonObject result;
     result.Add("devices", list);

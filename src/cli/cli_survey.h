@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_monitor_options.h"
+#include <CLI/CLI.hpp>
 
 namespace tandrin::cli {
 
@@ -18,10 +18,10 @@ struct SurveyOptions {
     int rounds = 0;             // refresh rounds, 0 for until stopped
 };
 
-// Takes args[i] and its value (advancing i) when `command` is survey and it
-// is one of its options; kBad with `error` set for a bad value.
-ArgUse ParseSurveyArg(const std::vector<std::string>& args, std::size_t& i,
-                      const std::string& command, SurveyOptions& options, std::string& error);
+struct CliOptions;
+
+// Declares survey's options on its subcommand.
+void AddSurveyOptions(CLI::App& command, CliOptions& all);
 
 int RunSurvey(CliSession& session);
 

@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
     if (!ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
         return CliOutput(std::cout, std::cerr, options.json).UsageError(error);
     }
+    if (options.help && !options.commandHelp.empty()) {
+        std::cout << options.commandHelp << std::flush;
+        return std::cout ? kExitOk : kExitFailed;
+    }
     if (options.help) {
         std::cout << kCliHelp << kPageCommandsHelp << kSetupHelp << kSnapshotHelp << kLoopCheckHelp
                   << kSurveyHelp << std::flush;

@@ -11,8 +11,8 @@
 #include "device/sensor_types.h"
 #include "pages/info_page.h"
 #include "pages/unit_conversion.h"
+#include "platform/json.h"
 #include "platform/text_codec.h"
-#include "procedures/json_value.h"
 
 namespace tandrin {
 
@@ -48,22 +48,43 @@ bool IsPackedAsciiText(const std::string& text, std::size_t most) {
     return true;
 }
 
+// The kinds of value a snapshot's keys hold.
+enum class Kind { kText, kNumber, kObject };
+
+bool IsKind(const JsonDocument& value, Kind kind) {
+    switch (kind) {
+        case Kind::kText:
+            return value.is_string();
+        case Kind::kNumber:
+            return value.is_number();
+        case Kind::kObject:
+            return value.is_object();
+    }
+    return false;
+}
+
+// The member `key` of an object; nullptr when absent.
+const JsonDocument* Find(const JsonDocument& object, const char* key) {
+    const auto found = object.find(key);
+    return found == object.end() ? nullptr : &*found;
+}
+
 // Reads the members of one object, naming the key of the first bad one.
 class MemberReader {
   public:
-    MemberReader(const JsonValue& object, std::string prefix, std::string& error)
+    MemberReader(const JsonDocument& object, std::string prefix, std::string& error)
         : m_object(object), m_prefix(std::move(prefix)), m_error(error) {}
 
     bool Ok() const { return m_error.empty(); }
 
-    const JsonValue* Get(const char* key, JsonValue::Kind kind, const char* expected) {
+    const JsonDocument* Get(const char* key, Kind kind, const char* expected) {
         if (!Ok()) {
             return nullptr;
         }
-        const JsonValue* value = m_object.Find(key);
+        const JsonDocument* value = Find(m_object, key);
         if (value == nullptr) {
             m_error = "\"" + m_prefix + key + "\" is missing";
-        } else if (value->kind != kind) {
+        } else if (!IsKind(*value, kind)) {
             Bad(key, expected);
             return nullptr;
         }
@@ -76,33 +97,35 @@ class MemberReader {
     }
     void Text(const char* key, std::string& out, const char* expected = "a text",
               const std::function<bool(const std::string&)>& check = {}) {
-        if (const JsonValue* value = Get(key, JsonValue::Kind::kString, expected)) {
-            if (check && !check(value->text)) {
+        if (const JsonDocument* value = Get(key, Kind::kText, expected)) {
+            const auto& text = value->get_ref<const std::string&>();
+            if (check && !check(text)) {
                 Bad(key, expected);
                 return;
             }
-            out = value->text;
+            out = text;
         }
     }
     void Integer(const char* key, int& out, int lowest, int highest) {
         const std::string expected =
             "a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest);
-        if (const JsonValue* value = Get(key, JsonValue::Kind::kNumber, expected.c_str())) {
-            if (value->number != std::floor(value->number) || value->number < lowest ||
-                value->number > highest) {
+        if (const JsonDocument* value = Get(key, Kind::kNumber, expected.c_str())) {
+            const double number = value->get<double>();
+            if (number != std::floor(number) || number < lowest || number > highest) {
                 Bad(key, expected.c_str());
                 return;
             }
-            out = static_cast<int>(value->number);
+            out = static_cast<int>(number);
         }
     }
     void Number(const char* key, double& out, double lowest = -1e9, double highest = 1e9) {
-        if (const JsonValue* value = Get(key, JsonValue::Kind::kNumber, "a number")) {
-            if (value->number < lowest || value->number > highest) {
+        if (const JsonDocument* value = Get(key, Kind::kNumber, "a number")) {
+            const double number = value->get<double>();
+            if (number < lowest || number > highest) {
                 Bad(key, "a number in range");
                 return;
             }
-            out = value->number;
+            out = number;
         }
     }
     template <std::size_t N>
@@ -124,17 +147,17 @@ class MemberReader {
     const std::string& Prefix() const { return m_prefix; }
 
   private:
-    const JsonValue& m_object;
+    const JsonDocument& m_object;
     std::string m_prefix;
     std::string& m_error;
 };
 
-void ReadSensor(const JsonValue& object, const std::string& name, SnapshotSensor& sensor,
+void ReadSensor(const JsonDocument& object, const std::string& name, SnapshotSensor& sensor,
                 std::string& error) {
     MemberReader reader(object, name + ".", error);
     reader.Integer("type", sensor.type, 0, kSensorTypeCount - 1);
-    const JsonValue* wiring = object.Find("wiring");
-    if (reader.Ok() && wiring != nullptr && wiring->kind == JsonValue::Kind::kNull) {
+    const JsonDocument* wiring = Find(object, "wiring");
+    if (reader.Ok() && wiring != nullptr && wiring->is_null()) {
         sensor.wiring.reset();
     } else {
         int wires = 0;
@@ -148,9 +171,9 @@ void ReadSensor(const JsonValue& object, const std::string& name, SnapshotSensor
     }
 }
 
-void ReadIdentity(const JsonValue& root, SnapshotIdentity& identity, std::string& error) {
+void ReadIdentity(const JsonDocument& root, SnapshotIdentity& identity, std::string& error) {
     MemberReader top(root, "", error);
-    const JsonValue* object = top.Get("identity", JsonValue::Kind::kObject, "an object");
+    const JsonDocument* object = top.Get("identity", Kind::kObject, "an object");
     if (object == nullptr) {
         return;
     }
@@ -178,22 +201,22 @@ void ReadInformation(MemberReader& reader, DeviceSnapshot& s) {
     reader.Integer("poll_address", s.pollAddress, 0, kHighestPollAddress);
 }
 
-void ReadSetup(const JsonValue& object, MemberReader& reader, DeviceSnapshot& s,
+void ReadSetup(const JsonDocument& object, MemberReader& reader, DeviceSnapshot& s,
                std::string& error) {
     reader.Integer("sensors", s.sensors, 1, 2);
     reader.Name("work_mode", s.workMode, kWorkModes);
     reader.Integer("output_sensor", s.outputSensor, 1, 2);
-    if (const JsonValue* sensor = reader.Get("sensor1", JsonValue::Kind::kObject, "an object")) {
+    if (const JsonDocument* sensor = reader.Get("sensor1", Kind::kObject, "an object")) {
         ReadSensor(*sensor, reader.Prefix() + "sensor1", s.sensor1, error);
     }
     s.sensor2.reset();
-    const JsonValue* second = object.Find("sensor2");
+    const JsonDocument* second = Find(object, "sensor2");
     if (reader.Ok() && s.sensors == 2) {
-        if (const JsonValue* sensor =
-                reader.Get("sensor2", JsonValue::Kind::kObject, "an object for two sensors")) {
+        if (const JsonDocument* sensor =
+                reader.Get("sensor2", Kind::kObject, "an object for two sensors")) {
             ReadSensor(*sensor, reader.Prefix() + "sensor2", s.sensor2.emplace(), error);
         }
-    } else if (reader.Ok() && second != nullptr && second->kind != JsonValue::Kind::kNull) {
+    } else if (reader.Ok() && second != nullptr && !second->is_null()) {
         reader.Bad("sensor2", "null for one sensor");
     }
     reader.Text("unit", s.unit, "a unit such as \"C\"",
@@ -206,10 +229,16 @@ void ReadSetup(const JsonValue& object, MemberReader& reader, DeviceSnapshot& s,
     reader.Name("alarm", s.alarm, kAlarms);
 }
 
-std::string SensorText(const SnapshotSensor& sensor) {
-    return "{\"type\": " + std::to_string(sensor.type) + ", \"wiring\": " +
-           (sensor.wiring ? std::to_string(*sensor.wiring) : std::string("null")) +
-           ", \"offset\": " + JsonFloat(sensor.offset) + "}";
+// The transmitter holds its numbers as floats: each is written as the
+// shortest text that reads back as the same float.
+Json FloatValue(double value) {
+    return JsonNumber(static_cast<float>(value));
+}
+
+Json SensorJson(const SnapshotSensor& sensor) {
+    return {{"type", sensor.type},
+            {"wiring", sensor.wiring ? Json(*sensor.wiring) : Json(nullptr)},
+            {"offset", FloatValue(sensor.offset)}};
 }
 
 }  // namespace
@@ -279,53 +308,49 @@ std::string InterfaceUnitText(const std::string& plain) {
 
 std::string SnapshotFileText(const DeviceSnapshot& s) {
     const SnapshotIdentity& id = s.identity;
-    std::string text = "{\n";
-    text += "  \"format\": " + JsonQuoted(kSnapshotFormat) + ",\n";
-    text += "  \"version\": " + std::to_string(kSnapshotVersion) + ",\n";
-    text += "  \"taken\": " + JsonQuoted(s.taken) + ",\n";
-    text += "  \"identity\": {\n";
-    text += "    \"manufacturer\": " + std::to_string(id.manufacturer) + ",\n";
-    text += "    \"device_type\": " + std::to_string(id.deviceType) + ",\n";
-    text += "    \"device_id\": " + JsonQuoted(id.deviceId) + ",\n";
-    text += "    \"long_address\": " + JsonQuoted(id.longAddress) + ",\n";
-    text += "    \"software_version\": " + JsonQuoted(id.softwareVersion) + "\n";
-    text += "  },\n";
-    text += "  \"information\": {\n";
-    text += "    \"tag\": " + JsonQuoted(s.tag) + ",\n";
-    text += "    \"descriptor\": " + JsonQuoted(s.descriptor) + ",\n";
-    text += "    \"message\": " + JsonQuoted(s.message) + ",\n";
-    text += "    \"date\": " + JsonQuoted(s.date) + ",\n";
-    text += "    \"final_assembly\": " + JsonQuoted(s.finalAssembly) + ",\n";
-    text += "    \"poll_address\": " + std::to_string(s.pollAddress) + "\n";
-    text += "  },\n";
-    text += "  \"setup\": {\n";
-    text += "    \"sensors\": " + std::to_string(s.sensors) + ",\n";
-    text += "    \"work_mode\": " + JsonQuoted(kWorkModes[static_cast<std::size_t>(s.workMode)]) +
-            ",\n";
-    text += "    \"output_sensor\": " + std::to_string(s.outputSensor) + ",\n";
-    text += "    \"sensor1\": " + SensorText(s.sensor1) + ",\n";
-    text +=
-        "    \"sensor2\": " + (s.sensor2 ? SensorText(*s.sensor2) : std::string("null")) + ",\n";
-    text += "    \"unit\": " + JsonQuoted(s.unit) + ",\n";
-    text += "    \"lower_range\": " + JsonFloat(s.lowerRange) + ",\n";
-    text += "    \"upper_range\": " + JsonFloat(s.upperRange) + ",\n";
-    text += "    \"damping\": " + JsonFloat(s.damping) + ",\n";
-    text += "    \"display_mode\": " + std::to_string(s.displayMode) + ",\n";
-    text += "    \"decimals\": " + std::to_string(s.decimals) + ",\n";
-    text += "    \"alarm\": " + JsonQuoted(kAlarms[static_cast<std::size_t>(s.alarm)]) + "\n";
-    text += "  }\n}\n";
-    return text;
+    const Json file = {
+        {"format", kSnapshotFormat},
+        {"version", kSnapshotVersion},
+        {"taken", s.taken},
+        {"identity",
+         {{"manufacturer", id.manufacturer},
+          {"device_type", id.deviceType},
+          {"device_id", id.deviceId},
+          {"long_address", id.longAddress},
+          {"software_version", id.softwareVersion}}},
+        {"information",
+         {{"tag", s.tag},
+          {"descriptor", s.descriptor},
+          {"message", s.message},
+          {"date", s.date},
+          {"final_assembly", s.finalAssembly},
+          {"poll_address", s.pollAddress}}},
+        {"setup",
+         {{"sensors", s.sensors},
+          {"work_mode", kWorkModes[static_cast<std::size_t>(s.workMode)]},
+          {"output_sensor", s.outputSensor},
+          {"sensor1", SensorJson(s.sensor1)},
+          {"sensor2", s.sensor2 ? SensorJson(*s.sensor2) : Json(nullptr)},
+          {"unit", s.unit},
+          {"lower_range", FloatValue(s.lowerRange)},
+          {"upper_range", FloatValue(s.upperRange)},
+          {"damping", FloatValue(s.damping)},
+          {"display_mode", s.displayMode},
+          {"decimals", s.decimals},
+          {"alarm", kAlarms[static_cast<std::size_t>(s.alarm)]}}},
+    };
+    return JsonText(file, 2) + "\n";
 }
 
 bool ParseSnapshot(const std::string& text, DeviceSnapshot& snapshot, std::string& error) {
     error.clear();
     std::string syntax;
-    const std::optional<JsonValue> root = ParseJson(text, syntax);
+    const std::optional<JsonDocument> root = ParseJson(text, syntax);
     if (!root) {
         error = "not a JSON document: " + syntax;
         return false;
     }
-    if (root->kind != JsonValue::Kind::kObject) {
+    if (!root->is_object()) {
         error = "not a device configuration: the document is no JSON object";
         return false;
     }
@@ -338,11 +363,11 @@ bool ParseSnapshot(const std::string& text, DeviceSnapshot& snapshot, std::strin
     top.Integer("version", version, 1, 1'000'000);
     top.Text("taken", read.taken);
     ReadIdentity(*root, read.identity, error);
-    if (const JsonValue* info = top.Get("information", JsonValue::Kind::kObject, "an object")) {
+    if (const JsonDocument* info = top.Get("information", Kind::kObject, "an object")) {
         MemberReader reader(*info, "information.", error);
         ReadInformation(reader, read);
     }
-    if (const JsonValue* setup = top.Get("setup", JsonValue::Kind::kObject, "an object")) {
+    if (const JsonDocument* setup = top.Get("setup", Kind::kObject, "an object")) {
         MemberReader reader(*setup, "setup.", error);
         ReadSetup(*setup, reader, read, error);
     }

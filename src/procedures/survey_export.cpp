@@ -5,7 +5,7 @@
 #include "device/encodings.h"
 #include "device/response_codes.h"
 #include "pages/decimal_text.h"
-#include "procedures/json_value.h"
+#include "platform/json.h"
 #include "procedures/survey_text.h"
 #include "shell/lang_text.h"
 
@@ -28,6 +28,10 @@ std::string CsvField(const std::string& text) {
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     }
     return quoted + "\"";
+}
+
+std::string Number(double value) {
+    return JsonText(JsonNumber(value));
 }
 
 }  // namespace
@@ -54,8 +58,8 @@ std::string SurveyCsv(const std::vector<SurveyDevice>& devices,
         "percent,device_status,status_text,answering\r\n";
     for (const SurveyDevice& d : devices) {
         const std::string values = d.valuesRead
-                                       ? JsonFloat(d.pv) + "," + CsvField(toUtf8(d.unit)) + "," +
-                                             JsonFloat(d.currentMa) + "," + JsonFloat(d.percent)
+                                       ? Number(d.pv) + "," + CsvField(toUtf8(d.unit)) + "," +
+                                             Number(d.currentMa) + "," + Number(d.percent)
                                        : std::string(",,,");
         csv += std::to_string(d.address) + "," +
                BytesToHex(d.longAddress.data(), d.longAddress.size()) + "," + Hex2(d.manufacturer) +
@@ -69,33 +73,33 @@ std::string SurveyCsv(const std::vector<SurveyDevice>& devices,
 
 std::string SurveyJson(const std::vector<SurveyDevice>& devices,
                        std::string (*toUtf8)(const std::string&)) {
-    std::string json = "{\"devices\":[";
-    for (std::size_t i = 0; i < devices.size(); ++i) {
-        const SurveyDevice& d = devices[i];
-        json += (i == 0 ? "{" : ",{");
-        json += "\"address\":" + std::to_string(d.address);
-        json += ",\"long_address\":" +
-                JsonQuoted(BytesToHex(d.longAddress.data(), d.longAddress.size()));
-        json += ",\"manufacturer\":" + JsonQuoted(Hex2(d.manufacturer));
-        json += ",\"device_type\":" + JsonQuoted(Hex2(d.deviceType));
-        json += ",\"tag\":" + JsonQuoted(toUtf8(d.tag));
-        json += ",\"descriptor\":" + JsonQuoted(toUtf8(d.descriptor));
+    Json list = Json::array();
+    for (const SurveyDevice& d : devices) {
+        Json device = Json::object();
+        device["address"] = d.address;
+        device["long_address"] = BytesToHex(d.longAddress.data(), d.longAddress.size());
+        device["manufacturer"] = Hex2(d.manufacturer);
+        device["device_type"] = Hex2(d.deviceType);
+        device["tag"] = toUtf8(d.tag);
+        device["descriptor"] = toUtf8(d.descriptor);
         if (d.valuesRead) {
-            json += ",\"pv\":" + JsonFloat(d.pv) + ",\"unit\":" + JsonQuoted(toUtf8(d.unit)) +
-                    ",\"current_ma\":" + JsonFloat(d.currentMa) +
-                    ",\"percent\":" + JsonFloat(d.percent);
+            device["pv"] = JsonNumber(d.pv);
+            device["unit"] = toUtf8(d.unit);
+            device["current_ma"] = JsonNumber(d.currentMa);
+            device["percent"] = JsonNumber(d.percent);
         }
-        json += ",\"device_status\":{";
-        bool first = true;
+        Json bits = Json::object();
         for (const DeviceStatusBit& bit : kDeviceStatusBits) {
-            json += std::string(first ? "" : ",") + JsonQuoted(bit.name) + ":" +
-                    ((d.deviceStatus & bit.mask) != 0 ? "true" : "false");
-            first = false;
+            bits[bit.name] = (d.deviceStatus & bit.mask) != 0;
         }
-        json += "},\"status_text\":" + JsonQuoted(toUtf8(SurveyStatusWords(d.deviceStatus)));
-        json += std::string(",\"answering\":") + (d.answering ? "true" : "false") + "}";
+        device["device_status"] = bits;
+        device["status_text"] = toUtf8(SurveyStatusWords(d.deviceStatus));
+        device["answering"] = d.answering;
+        list.push_back(device);
     }
-    return json + "]}\n";
+    Json json = Json::object();
+    json["devices"] = list;
+    return JsonText(json) + "\n";
 }
 
 }  // namespace tandrin

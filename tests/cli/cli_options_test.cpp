@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_options.h"
-#include "cli/json_writer.h"
 
 namespace tandrin::cli {
 namespace {
@@ -36,6 +35,27 @@ TEST(CliOptions, ReadsAHartIpServerAndItsTimeout) {
     CliOptions defaults;
     ASSERT_TRUE(Parse({"read"}, defaults, error));
     EXPECT_EQ(defaults.timeoutMs, 0u) << "the line's own default";
+}
+
+TEST(CliOptions, OptionsStandAnywhereWithEitherFormOfValue) {
+    CliOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--lang", "read", "--mode=pv", "monitor", "--period", "5", "--address=3"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.command, "monitor");
+    EXPECT_EQ(options.language, "read") << "a value that looks like a command stays a value";
+    EXPECT_EQ(options.monitor.mode, "pv");
+    EXPECT_EQ(options.monitor.period, 5);
+    EXPECT_EQ(options.address, 3);
+
+    CliOptions help;
+    ASSERT_TRUE(Parse({"set-setup", "--help"}, help, error)) << error;
+    EXPECT_TRUE(help.help);
+    EXPECT_NE(help.commandHelp.find("--sensor1"), std::string::npos) << help.commandHelp;
+    CliOptions whole;
+    ASSERT_TRUE(Parse({"--help"}, whole, error)) << error;
+    EXPECT_TRUE(whole.commandHelp.empty()) << "the overview, not one command";
 }
 
 TEST(CliOptions, DefaultsToEnglishAddressZeroAndTheStoredPort) {
@@ -78,26 +98,6 @@ TEST(CliOptions, RefusesBadUsageWithAReason) {
     CliOptions json;
     EXPECT_FALSE(Parse({"--bogus", "--json", "--trace", "online"}, json, error));
     EXPECT_TRUE(json.json) << "a usage error is printed as JSON too";
-}
-
-TEST(Json, NumbersReadBackAsTheSameFloat) {
-    EXPECT_EQ(JsonNumber(12.0), "12.0");
-    EXPECT_EQ(JsonNumber(25.123f), "25.123");
-    EXPECT_EQ(JsonNumber(-0.5), "-0.5");
-    EXPECT_EQ(JsonNumber(1e20), "1e+20");
-    EXPECT_EQ(JsonNumber(std::numeric_limits<double>::quiet_NaN()), "null");
-    EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity()), "null");
-}
-
-TEST(Json, StringsAreEscaped) {
-    EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
-    EXPECT_EQ(JsonString("\xE2\x84\x83"), "\"\xE2\x84\x83\"") << "UTF-8 passes through";
-    EXPECT_EQ(JsonObject()
-                  .Add("ports", std::vector<std::string>{"/dev/ttyUSB0", "/dev/pts/3"})
-                  .Add("addresses", std::vector<int>{3, 7})
-                  .Add("ok", true)
-                  .Text(),
-              R"({"ports":["/dev/ttyUSB0","/dev/pts/3"],"addresses":[3,7],"ok":true})");
 }
 
 }  // namespace

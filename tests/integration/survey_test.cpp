@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "integration/child_program.h"
-#include "procedures/json_value.h"
+#include "platform/json.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -87,28 +87,27 @@ TEST_P(SurveyCli, ListsExactlyTheThreeTransmittersWithTheirTagsAndValues) {
     std::string error;
     const auto json = ParseJson(result.out, error);
     ASSERT_TRUE(json) << error << result.out;
-    const JsonValue* devices = json->Find("devices");
-    ASSERT_NE(devices, nullptr);
-    ASSERT_EQ(devices->items.size(), 3u) << result.out;
+    ASSERT_TRUE(json->contains("devices"));
+    const JsonDocument& devices = (*json)["devices"];
+    ASSERT_EQ(devices.size(), 3u) << result.out;
     const int addresses[] = {0, 1, 5};
     const char* tags[] = {"TT-A", "TT-B", "TT-C"};
     const double centres[] = {30, 40, 50};
     for (std::size_t i = 0; i < 3; ++i) {
-        const JsonValue& d = devices->items[i];
-        EXPECT_EQ(d.Find("address")->number, addresses[i]);
-        EXPECT_EQ(d.Find("tag")->text, tags[i]);
-        EXPECT_EQ(d.Find("long_address")->text, "E05A0A000" + std::to_string(addresses[i]));
-        EXPECT_EQ(d.Find("unit")->text, "\u00B0C");
-        EXPECT_NEAR(d.Find("pv")->number, centres[i], 3.0);
-        EXPECT_NEAR(d.Find("percent")->number, centres[i], 3.0);
-        EXPECT_TRUE(d.Find("answering")->boolean);
+        const JsonDocument& d = devices[i];
+        EXPECT_EQ(d["address"].get<int>(), addresses[i]);
+        EXPECT_EQ(d["tag"], tags[i]);
+        EXPECT_EQ(d["long_address"], "E05A0A000" + std::to_string(addresses[i]));
+        EXPECT_EQ(d["unit"], "\u00B0C");
+        EXPECT_NEAR(d["pv"].get<double>(), centres[i], 3.0);
+        EXPECT_NEAR(d["percent"].get<double>(), centres[i], 3.0);
+        EXPECT_TRUE(d["answering"].get<bool>());
     }
     // Off address 0 a transmitter parks its loop at 4 mA.
-    EXPECT_NEAR(devices->items[0].Find("current_ma")->number, 4 + 0.16 * 30, 0.6);
-    EXPECT_EQ(devices->items[1].Find("current_ma")->number, 4.0);
-    const JsonValue* status = devices->items[2].Find("device_status");
-    EXPECT_TRUE(status->Find("field_device_malfunction")->boolean);
-    EXPECT_EQ(devices->items[2].Find("status_text")->text, "Field device malfunction");
+    EXPECT_NEAR(devices[0]["current_ma"].get<double>(), 4 + 0.16 * 30, 0.6);
+    EXPECT_EQ(devices[1]["current_ma"].get<double>(), 4.0);
+    EXPECT_TRUE(devices[2]["device_status"]["field_device_malfunction"].get<bool>());
+    EXPECT_EQ(devices[2]["status_text"], "Field device malfunction");
 }
 
 TEST_P(SurveyCli, AddressesAndTriesAreHonoured) {

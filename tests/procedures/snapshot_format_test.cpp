@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "platform/json.h"
 #include "procedures/device_snapshot.h"
-#include "procedures/json_value.h"
 #include "procedures/snapshot_compare.h"
 #include "shell/private_profile.h"
 
@@ -66,16 +66,20 @@ TEST(SnapshotFile, WhatIsWrittenReadsBackEqualAndUnknownKeysAreIgnored) {
 }
 
 TEST(SnapshotFile, SmallAndLargeFloatsComeBackToTheLastBit) {
-    // The writer gives numbers below 0.001 a negative exponent ("1e-04").
+    // The writer gives numbers below 0.0001 a negative exponent ("2.5e-05").
     const float values[] = {1e-4f, -2.5e-5f, 1.17549435e-38f, 1e-45f, 1234.5677f, 22.839394f};
     for (const float value : values) {
         DeviceSnapshot original = Distinctive();
         original.sensor1.offset = value;
         original.damping = std::fabs(value);
         original.lowerRange = -value;
+        const std::string text = SnapshotFileText(original);
+        if (std::fabs(value) < 1e-4f) {
+            EXPECT_NE(text.find("e-"), std::string::npos) << text;
+        }
         DeviceSnapshot read;
         std::string error;
-        ASSERT_TRUE(ParseSnapshot(SnapshotFileText(original), read, error)) << value << error;
+        ASSERT_TRUE(ParseSnapshot(text, read, error)) << value << error;
         EXPECT_EQ(static_cast<float>(read.sensor1.offset), value);
         EXPECT_EQ(static_cast<float>(read.damping), std::fabs(value));
         EXPECT_EQ(static_cast<float>(read.lowerRange), -value);
@@ -155,23 +159,42 @@ TEST(SnapshotFile, TheDocumentedExampleReads) {
     EXPECT_EQ(SnapshotFileText(example), text);
 }
 
-TEST(JsonReader, RefusesWhatIsNotStrictJson) {
+TEST(JsonReader, RefusesWhatIsNotStrictJsonOrBeyondItsLimits) {
     std::string error;
     for (const char* bad :
          {"{\"a\": 01}", "{\"a\": .5}", "{\"a\": 1.}", "{'a': 1}", "{\"a\": 1,}",
           "{\"a\": \"\x80\"}", "{\"a\": \"\xC0\xAF\"}", "{\"a\": \"\xED\xA0\x80\"}",
-          "{\"a\": \"\\ud800\"}", "{\"a\": \"tab\there\"}", "{\"a\": tru}"}) {
+          "{\"a\": \"\\ud800\"}", "{\"a\": \"tab\there\"}", "{\"a\": tru}", "{\"a\": 1} x",
+          "{\"a\": NaN}", "{\"a\": 1 /* note */}"}) {
         EXPECT_FALSE(ParseJson(bad, error)) << bad;
     }
-    const auto deep = ParseJson(std::string(100, '[') + std::string(100, ']'), error);
-    EXPECT_FALSE(deep);
-    const auto value =
-        ParseJson("{\"s\": \"\\u00b0C \\ud83d\\ude00 \xE2\x84\x83\", \"n\": -1.5e2}", error);
+    EXPECT_FALSE(ParseJson(std::string(100, '[') + std::string(100, ']'), error));
+    EXPECT_EQ(error, "nested too deeply");
+    EXPECT_TRUE(ParseJson(std::string(32, '[') + std::string(32, ']'), error)) << error;
+    // Beyond the size limit nothing is built; within it many small objects
+    // read in linear time.
+    EXPECT_FALSE(ParseJson("[" + std::string(1 << 20, ' ') + "]", error));
+    EXPECT_FALSE(ParseJson("[1, 2]", error, {32, 5}));
+    std::string many = "[{}";
+    for (int i = 0; i < 30'000; ++i) {
+        many += ",{}";
+    }
+    EXPECT_TRUE(ParseJson(many + "]", error)) << error;
+    // A repeated key is found in any object, also one inside an array.
+    EXPECT_FALSE(ParseJson("{\"a\": [{\"b\": 1, \"c\": {\"b\": 2}, \"b\": 3}]}", error));
+    EXPECT_EQ(error, "the key \"b\" appears twice");
+    EXPECT_TRUE(ParseJson("{\"a\": {\"b\": 1}, \"c\": {\"b\": 2}, \"b\": 3}", error)) << error;
+
+    const auto value = ParseJson(
+        "\xEF\xBB\xBF{\"s\": \"\\u00b0C \\ud83d\\ude00 \xE2\x84\x83\", \"n\": -1.5e2, \"m\": "
+        "2.5E-05}",
+        error);
     ASSERT_TRUE(value) << error;
-    EXPECT_EQ(value->Find("s")->text,
+    EXPECT_EQ(value->at("s"),
               "\xC2\xB0"
               "C \xF0\x9F\x98\x80 \xE2\x84\x83");
-    EXPECT_EQ(value->Find("n")->number, -150);
+    EXPECT_EQ(value->at("n"), -150);
+    EXPECT_EQ(value->at("m"), 2.5e-5);
 }
 
 TEST(SnapshotCompare, ListsFieldByFieldWithinFloatPrecisionAndAddressOnlyWhenAsked) {

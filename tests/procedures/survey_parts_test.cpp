@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/json.h"
 #include "platform/text_codec.h"
-#include "procedures/json_value.h"
 #include "procedures/survey.h"
 #include "procedures/survey_export.h"
 
@@ -50,7 +50,7 @@ TEST(SurveyExport, CsvQuotesWhatNeedsItAndJsonReadsBackToTheLastBit) {
     const std::vector<SurveyDevice> devices{Found(), silent};
 
     const std::string csv = SurveyCsv(devices, Gbk);
-    EXPECT_NE(csv.find("3,E05A0A0003,60,5A,\"\u6E29\u5EA6,1\",\"SAY \"\"HI\"\"\",21.123457,"
+    EXPECT_NE(csv.find("3,E05A0A0003,60,5A,\"\u6E29\u5EA6,1\",\"SAY \"\"HI\"\"\",21.123456789,"
                        "\u00B0C,7.3,21.1,88,"),
               std::string::npos)
         << csv;
@@ -62,15 +62,15 @@ TEST(SurveyExport, CsvQuotesWhatNeedsItAndJsonReadsBackToTheLastBit) {
     std::string error;
     const auto json = ParseJson(SurveyJson(devices, Gbk), error);
     ASSERT_TRUE(json) << error;
-    const JsonValue& first = json->Find("devices")->items.at(0);
-    EXPECT_EQ(first.Find("tag")->text, "\u6E29\u5EA6,1");
-    EXPECT_EQ(static_cast<float>(first.Find("pv")->number), static_cast<float>(Found().pv));
-    EXPECT_TRUE(first.Find("device_status")->Find("field_device_malfunction")->boolean);
-    EXPECT_TRUE(first.Find("device_status")->Find("loop_current_fixed")->boolean);
-    EXPECT_FALSE(first.Find("device_status")->Find("cold_start")->boolean);
-    const JsonValue& second = json->Find("devices")->items.at(1);
-    EXPECT_EQ(second.Find("pv"), nullptr) << "no values read, none written";
-    EXPECT_FALSE(second.Find("answering")->boolean);
+    const JsonDocument& first = (*json)["devices"].at(0);
+    EXPECT_EQ(first["tag"], "\u6E29\u5EA6,1");
+    EXPECT_EQ(first["pv"].get<double>(), Found().pv) << "to the last bit";
+    EXPECT_TRUE(first["device_status"]["field_device_malfunction"].get<bool>());
+    EXPECT_TRUE(first["device_status"]["loop_current_fixed"].get<bool>());
+    EXPECT_FALSE(first["device_status"]["cold_start"].get<bool>());
+    const JsonDocument& second = (*json)["devices"].at(1);
+    EXPECT_FALSE(second.contains("pv")) << "no values read, none written";
+    EXPECT_FALSE(second["answering"].get<bool>());
 }
 
 }  // namespace
