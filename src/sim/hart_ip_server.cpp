@@ -70,7 +70,7 @@ HartIpServer::HartIpServer(PollEventLoop& loop, HartIpFaults faults, std::uint32
     : m_loop(loop), m_faults(faults), m_lineTimeoutMs(lineTimeoutMs), m_trace(trace) {}
 
 HartIpServer::~HartIpServer() {
-    for (TimerId timer : {m_expiryTimer, m_relayTimer}) {
+    for (TimerId timer : {m_expiryTimer, m_relayTimer, m_gapTimer}) {
         if (timer != 0) {
             m_loop.KillTimer(timer);
         }
@@ -284,7 +284,7 @@ void HartIpServer::Answer(const Peer& peer, HartIpType type, HartIpId id, std::u
 }
 
 void HartIpServer::RelayNext() {
-    if (m_bRelaying || m_queue.empty() || !m_line.Valid()) {
+    if (m_bRelaying || m_gapTimer != 0 || m_queue.empty() || !m_line.Valid()) {
         return;
     }
     m_current = std::move(m_queue.front());
@@ -370,7 +370,16 @@ void HartIpServer::FinishRelay(bool /*answered*/) {
     }
     m_bRelaying = false;
     m_lineBytes.clear();
-    RelayNext();
+    if (m_lineTimeoutMs <= kFastLineTimeoutMs) {
+        RelayNext();
+        return;
+    }
+    // A paced device keeps its carrier a moment past its frame and hears
+    // nothing meanwhile: the next request waits, as a master's would.
+    m_gapTimer = m_loop.StartTimer(kPacedRelayGapMs, [this](TimerId) {
+        m_gapTimer = 0;
+        RelayNext();
+    });
 }
 
 void HartIpServer::ExpireSessions() {

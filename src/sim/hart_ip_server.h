@@ -47,6 +47,8 @@ class HartIpServer {
     // is there. A fast line's devices answer within a millisecond or two.
     static constexpr std::uint32_t kPacedLineTimeoutMs = 1000;
     static constexpr std::uint32_t kFastLineTimeoutMs = 100;
+    // Quiet on a paced line between a reply and the next request.
+    static constexpr std::uint32_t kPacedRelayGapMs = 100;
 
     HartIpServer(PollEventLoop& loop, HartIpFaults faults, std::uint32_t lineTimeoutMs,
                  std::ostream* trace);
@@ -121,6 +123,7 @@ class HartIpServer {
     bool m_bRelaying = false;
     std::vector<std::uint8_t> m_lineBytes;
     TimerId m_relayTimer = 0;
+    TimerId m_gapTimer = 0;
 };
 
 }  // namespace tandrin::sim

@@ -56,11 +56,14 @@ std::size_t Count(const std::string& text, const std::string& what) {
 // and its trace (standard error) in a file.
 struct HartIpSim {
     explicit HartIpSim(const std::string& dir, std::vector<std::string> extra = {},
-                       const std::string& port = "0")
+                       const std::string& port = "0", bool paced = false)
         : trace(dir + "sim-trace.txt") {
         std::vector<std::string> args{
             TANDRIN_SIM_PROGRAM,    "--fast", "--trace",  "--hart-ip",       port,
             "--hart-ip-close-time", "1500",   "--device", "poll=0,id=9A0501"};
+        if (paced) {
+            args.erase(args.begin() + 1);
+        }
         args.insert(args.end(), extra.begin(), extra.end());
         program = std::make_unique<ChildProgram>(args, test::ChildOutput{"", trace});
         EXPECT_EQ(program->ReadLine().rfind("/dev/pts/", 0), 0u);
@@ -132,6 +135,18 @@ TEST_P(HartIpCli, EveryKindOfCommandWorksAndTheSessionIsSeenOnTheWire) {
     EXPECT_EQ(Count(trace, "<- HART-IP v1 request session close"), 5u) << trace;
     EXPECT_GE(Count(trace, "<- HART-IP v1 request keep-alive"), 1u) << trace;
     EXPECT_EQ(Count(trace, "closed after"), 0u) << "no session ran into the close timer";
+}
+
+TEST_F(HartIpCli, ALoopRelayedAtLinePaceAnswersEveryCommandOfASequence) {
+    // At 1200 baud the device keeps its carrier a moment past each reply and
+    // hears nothing meanwhile: the server must not relay the next request
+    // into it.
+    HartIpSim sim(dir.Path(), {}, "0", true);
+    const CliResult info = Cli(sim.Url(false), {"--json", "info"});
+    ASSERT_EQ(info.status, 0) << info.out;
+    auto json = test::ParseFlatJson(info.out);
+    ASSERT_TRUE(json) << info.out;
+    EXPECT_EQ((*json)["tag"].text, "TT101");
 }
 
 TEST_P(HartIpCli, TheTraceShowsEachHeaderBesideTheFrames) {
