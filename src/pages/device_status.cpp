@@ -21,7 +21,7 @@ struct BitName {
 
 constexpr BitName kExtendedBits[] = {
     {0x01, "strEsMaintenance"}, {0x02, "strEsVariableAlert"}, {0x04, "strEsPowerFailure"},
-    {0x08, "strEsFailure"},     {0x10, "strEsOutOfSpec"},     {0x20, "strEsFunctionCheck"},
+    {0x08, "strEsFailure"},     {0x10, "strEsOutsideRated"},     {0x20, "strEsFunctionCheck"},
 };
 
 constexpr BitName kStandard0Bits[] = {

@@ -185,7 +185,7 @@ KeySet Inventory() {
                             "strEsVariableAlert",
                             "strEsPowerFailure",
                             "strEsFailure",
-                            "strEsOutOfSpec",
+                            "strEsOutsideRated",
                             "strEsFunctionCheck",
                             "strSs0Simulation",
                             "strSs0NvMemory",
