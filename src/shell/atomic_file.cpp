@@ -136,46 +136,57 @@ bool MakeDirectories(const std::string& dir) {
     return IsDirectory(dir);
 }
 
+namespace {
+
+// The temporary beside the file `path` leads to, opened and locked; -1 when
+// that file may not be written.
+struct Temporary {
+    std::string target;
+    std::string path;
+    bool targetExists = false;
+    mode_t targetMode = 0;
+    int fd = -1;
+};
+
+Temporary OpenTemporaryFor(const std::string& path) {
+    Temporary t;
+    t.target = ResolveLinks(path);
+    if (t.target.empty() || !InspectTarget(t.target, t.targetExists, t.targetMode)) {
+        return t;
+    }
+    t.path = TemporaryName(t.target);
+    t.fd = CreateTemporary(t.path);
+    return t;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
-    const std::string target = ResolveLinks(path);
-    bool exists = false;
-    mode_t mode = 0;
-    if (target.empty() || !InspectTarget(target, exists, mode)) {
+    const Temporary t = OpenTemporaryFor(path);
+    if (t.fd < 0) {
         return false;
     }
-    const std::string temporary = TemporaryName(target);
-    const int fd = CreateTemporary(temporary);
-    if (fd < 0) {
+    if (t.targetExists) {
+        fchmod(t.fd, t.targetMode);  // an existing file keeps its permissions
+    }
+    const bool written = WriteAll(t.fd, content) && fsync(t.fd) == 0;
+    if (!written || std::rename(t.path.c_str(), t.target.c_str()) != 0) {
+        unlink(t.path.c_str());
+        close(t.fd);
         return false;
     }
-    if (exists) {
-        fchmod(fd, mode);  // an existing file keeps its permissions
-    }
-    const bool written = WriteAll(fd, content) && fsync(fd) == 0;
-    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
-        close(fd);
-        return false;
-    }
-    close(fd);  // the lock goes with it, after the rename
-    SyncDirectory(DirectoryOf(target));
+    close(t.fd);  // the lock goes with it, after the rename
+    SyncDirectory(DirectoryOf(t.target));
     return true;
 }
 
 bool CanWriteFileAtomically(const std::string& path) {
-    const std::string target = ResolveLinks(path);
-    bool exists = false;
-    mode_t mode = 0;
-    if (target.empty() || !InspectTarget(target, exists, mode)) {
+    const Temporary t = OpenTemporaryFor(path);
+    if (t.fd < 0) {
         return false;
     }
-    const std::string temporary = TemporaryName(target);
-    const int fd = CreateTemporary(temporary);
-    if (fd < 0) {
-        return false;
-    }
-    unlink(temporary.c_str());
-    close(fd);
+    unlink(t.path.c_str());
+    close(t.fd);
     return true;
 }
 
