@@ -51,6 +51,12 @@ class SortableRows {
     }
 
     void SortByColumn(int column, bool ascending);
+    // Sorting in two steps, for a sort that runs elsewhere: the column's
+    // texts newest last, then the order worked out from them (see
+    // ColumnOrder). False, and nothing moved, when the order does not fit
+    // the rows.
+    std::vector<std::string> ColumnTexts(int column) const;
+    bool Reorder(int column, bool ascending, const std::vector<std::size_t>& order);
     // A header click: a new column sorts ascending, the same one alternates.
     void OnHeaderClick(int column);
     int SortColumn() const { return m_nSortColumn; }

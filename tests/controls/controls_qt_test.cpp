@@ -3,6 +3,10 @@
 // list).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -252,6 +256,24 @@ TEST(DialGaugeWidget, TheNeedleLiesWhereTheModelPointsIt) {
     EXPECT_NE(Pixel(pinned, 200, 120), 0x0000FFu);
 }
 
+void ClickHeader(SortableList& list, int column) {
+    QHeaderView* header = list.horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+bool SortSettles(SortableList& list) {
+    return QTest::qWaitFor([&] { return !list.Model().SortUnderWay(); }, 10'000);
+}
+
+std::vector<std::string> ShownColumn(const SortableList& list, int column) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < list.RowCount(); ++r) {
+        texts.push_back(list.Rows().Text(r, column));
+    }
+    return texts;
+}
+
 TEST(SortableListWidget, HeaderClicksSortAndRowsArriveInBatches) {
     SortableList list;
     list.resize(400, 300);
@@ -278,11 +300,12 @@ TEST(SortableListWidget, HeaderClicksSortAndRowsArriveInBatches) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
 
     QHeaderView* header = list.horizontalHeader();
-    const QPoint valueHeader(header->sectionViewportPosition(1) + 10, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
+    ClickHeader(list, 1);
+    ASSERT_TRUE(SortSettles(list));
     EXPECT_EQ(list.model()->index(0, 1).data().toString(), "-50.000");
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
+    ClickHeader(list, 1);
+    ASSERT_TRUE(SortSettles(list));
     EXPECT_EQ(list.model()->index(0, 1).data().toString(), "50.000");
     EXPECT_EQ(header->sortIndicatorSection(), 1);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
@@ -290,6 +313,56 @@ TEST(SortableListWidget, HeaderClicksSortAndRowsArriveInBatches) {
     list.DeleteAllRows();
     EXPECT_EQ(list.model()->rowCount(), 0);
     list.repaint();
+}
+
+// The sorted rows come in from a worker through the event loop, so until
+// it runs the list is as it was: rows arriving meanwhile wait, then go to
+// their place in the new order; the arrow moves with the rows.
+TEST(SortableListWidget, ASortBesideTheWindowHoldsArrivingRowsAndTellsItsOrder) {
+    SortableList list;
+    ASSERT_TRUE(list.SetColumns("Time,80;Value,70;Unit,50"));
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 2000; ++i) {
+        rows.push_back({"10:00:00", std::to_string((i * 7919) % 2000) + ".5", i % 2 ? "mA" : "V"});
+    }
+    list.AddRows(rows);
+    QHeaderView* header = list.horizontalHeader();
+
+    list.Model().OnHeaderClick(1);
+    list.Model().OnHeaderClick(1);  // a second click before the first is in
+    ASSERT_TRUE(list.Model().SortUnderWay());
+    list.AddRow({"10:00:01", "1000.25", "mA"});
+    list.AddRow({"10:00:02", "-3", "mA"});
+    EXPECT_EQ(list.RowCount(), 2000) << "held until the sorted rows are in";
+    EXPECT_FALSE(header->isSortIndicatorShown());
+    ASSERT_TRUE(SortSettles(list));
+    ASSERT_EQ(list.RowCount(), 2002);
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    const std::vector<std::string> values = ShownColumn(list, 1);
+    EXPECT_EQ(values.front(), "1999.5");
+    EXPECT_EQ(values.back(), "-3");
+    EXPECT_EQ(std::count(values.begin(), values.end(), "1000.25"), 1);
+    EXPECT_TRUE(std::is_sorted(values.rbegin(), values.rend(),
+                               [](auto& a, auto& b) { return std::stod(a) < std::stod(b); }));
+
+    // Texts of the sorted column changed during the sort: the order is
+    // worked out again from the new ones ("mA" came after "V", "A" before).
+    list.Model().OnHeaderClick(2);
+    list.ReplaceTexts(2, "mA", "A");
+    ASSERT_TRUE(SortSettles(list));
+    const std::vector<std::string> units = ShownColumn(list, 2);
+    EXPECT_EQ(units.front(), "A");
+    EXPECT_EQ(units.back(), "V");
+    EXPECT_TRUE(std::is_sorted(units.begin(), units.end()));
+
+    // Cleared during a sort: the held rows go too, and nothing comes back.
+    list.Model().OnHeaderClick(0);
+    list.AddRow({"10:00:03", "1", "mA"});
+    list.DeleteAllRows();
+    EXPECT_FALSE(list.Model().SortUnderWay());
+    QTest::qWait(50);
+    EXPECT_EQ(list.RowCount(), 0);
 }
 
 TEST(SortableListWidget, AFittedColumnWidensWithItsFontButNeverBelowItsLayout) {

@@ -23,6 +23,10 @@ SortableList::SortableList(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &SortableList::OnHeaderClicked);
+    connect(&m_model, &SortableTableModel::sortSettled, this, [this] {
+        ShowSortIndicator();
+        viewport()->unsetCursor();
+    });
 }
 
 bool SortableList::SetColumns(const std::string& layout) {
@@ -84,9 +88,14 @@ void SortableList::SortByColumn(int column, bool ascending) {
     ShowSortIndicator();
 }
 
+// The header turns its arrow on a click by itself; the arrow stays as the
+// rows are until the sorted rows are in.
 void SortableList::OnHeaderClicked(int column) {
     m_model.OnHeaderClick(column);
     ShowSortIndicator();
+    if (m_model.SortUnderWay()) {
+        viewport()->setCursor(Qt::BusyCursor);
+    }
 }
 
 void SortableList::ShowSortIndicator() {

@@ -9,9 +9,9 @@
 namespace tandrin {
 
 // A report-style list of text columns that sorts by any column: a click on
-// a header sorts by it, a second click reverses the order. Rows are added
-// on top; a day of samples stays fast because the view asks only for the
-// rows it shows.
+// a header sorts by it (on a worker thread: the window answers meanwhile),
+// a second click reverses the order. Rows are added on top; a day of
+// samples stays fast because the view asks only for the rows it shows.
 class SortableList : public QTableView {
     Q_OBJECT
 

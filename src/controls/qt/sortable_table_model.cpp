@@ -1,7 +1,10 @@
 #include "controls/qt/sortable_table_model.h"
 
 #include <QColor>
+#include <QtConcurrent/QtConcurrentRun>
+#include <utility>
 
+#include "controls/column_order.h"
 #include "controls/qt/qt_text.h"
 
 namespace tandrin {
@@ -13,7 +16,12 @@ const QColor kText(0, 0, 255);
 
 }  // namespace
 
+SortableTableModel::SortableTableModel(QObject* parent) : QAbstractTableModel(parent) {
+    connect(&m_sorting, &QFutureWatcherBase::finished, this, &SortableTableModel::OnSortComputed);
+}
+
 bool SortableTableModel::SetColumns(const std::string& layout) {
+    DropSort();
     beginResetModel();
     const bool made = m_rows.SetColumns(layout);
     endResetModel();
@@ -27,6 +35,14 @@ void SortableTableModel::AddRows(std::vector<SortableRows::Row> rows) {
     if (rows.empty()) {
         return;
     }
+    if (m_sort.active) {
+        m_held.push_back(std::move(rows));
+        return;
+    }
+    InsertRows(std::move(rows));
+}
+
+void SortableTableModel::InsertRows(std::vector<SortableRows::Row> rows) {
     if (rows.size() == 1 && m_rows.SortColumn() >= 0) {
         const int at = m_rows.SortedPlace(rows.front());
         beginInsertRows(QModelIndex(), at, at);
@@ -43,6 +59,8 @@ void SortableTableModel::AddRows(std::vector<SortableRows::Row> rows) {
 }
 
 void SortableTableModel::DeleteAllRows() {
+    m_held.clear();
+    DropSort();
     if (m_rows.RowCount() == 0) {
         return;
     }
@@ -53,21 +71,80 @@ void SortableTableModel::DeleteAllRows() {
 
 // Every row may move: the views start over rather than track each one.
 void SortableTableModel::SortByColumn(int column, bool ascending) {
+    DropSort();
     beginResetModel();
     m_rows.SortByColumn(column, ascending);
     endResetModel();
 }
 
-void SortableTableModel::ReplaceTexts(int column, const std::string& from, const std::string& to) {
-    if (m_rows.ReplaceTexts(column, from, to) > 0) {
-        emit dataChanged(index(0, column), index(m_rows.RowCount() - 1, column));
+void SortableTableModel::OnHeaderClick(int column) {
+    const int shown = m_sort.active ? m_sort.column : m_rows.SortColumn();
+    const bool wasAscending = m_sort.active ? m_sort.ascending : m_rows.Ascending();
+    SortInBackground(column, column != shown || !wasAscending);
+}
+
+// The worker gets its own copy of the column, so nothing it reads changes
+// under it; a newer sort simply takes the watcher over.
+void SortableTableModel::SortInBackground(int column, bool ascending) {
+    if (column < 0 || column >= m_rows.ColumnCount() || m_rows.RowCount() == 0) {
+        SortByColumn(column, ascending);
+        emit sortSettled();
+        return;
+    }
+    m_sort = {true, column, ascending};
+    m_sorting.setFuture(QtConcurrent::run(
+        [texts = m_rows.ColumnTexts(column), ascending] { return ColumnOrder(texts, ascending); }));
+}
+
+void SortableTableModel::OnSortComputed() {
+    if (!m_sort.active) {
+        return;
+    }
+    const std::vector<std::size_t> order = m_sorting.result();
+    beginResetModel();
+    m_rows.Reorder(m_sort.column, m_sort.ascending, order);
+    endResetModel();
+    m_sort.active = false;
+    ReleaseHeldRows();
+    emit sortSettled();
+}
+
+// A result still to come is ignored; rows held for it are not lost.
+void SortableTableModel::DropSort() {
+    if (!m_sort.active) {
+        return;
+    }
+    m_sort.active = false;
+    ReleaseHeldRows();
+    emit sortSettled();
+}
+
+void SortableTableModel::ReleaseHeldRows() {
+    std::vector<std::vector<SortableRows::Row>> held = std::move(m_held);
+    m_held.clear();
+    for (std::vector<SortableRows::Row>& rows : held) {
+        InsertRows(std::move(rows));
     }
 }
 
-void SortableTableModel::OnHeaderClick(int column) {
-    beginResetModel();
-    m_rows.OnHeaderClick(column);
-    endResetModel();
+// A sort under way of the column whose texts changed starts again from
+// the new texts; rows held for it change too.
+void SortableTableModel::ReplaceTexts(int column, const std::string& from, const std::string& to) {
+    for (std::vector<SortableRows::Row>& rows : m_held) {
+        for (SortableRows::Row& row : rows) {
+            const auto c = static_cast<std::size_t>(column);
+            if (column >= 0 && c < row.size() && row[c] == from) {
+                row[c] = to;
+            }
+        }
+    }
+    if (m_rows.ReplaceTexts(column, from, to) == 0) {
+        return;
+    }
+    emit dataChanged(index(0, column), index(m_rows.RowCount() - 1, column));
+    if (m_sort.active && m_sort.column == column) {
+        SortInBackground(m_sort.column, m_sort.ascending);
+    }
 }
 
 int SortableTableModel::rowCount(const QModelIndex& parent) const {
