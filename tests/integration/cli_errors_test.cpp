@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "integration/child_program.h"
+#include "integration/cli_run.h"
 #include "link/posix_serial_port.h"
 #include "platform/pty.h"
 #include "support/flat_json.h"
@@ -23,32 +24,16 @@ namespace {
 using namespace std::chrono_literals;
 using test::ChildProgram;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::Has;
+using test::Slurp;
 
 class CliErrors : public ::testing::Test {
   protected:
-    struct Result {
-        int status;
-        std::string out;
-        std::string err;
-    };
+    using Result = test::CliResult;
     Result Cli(std::vector<std::string> args, std::chrono::seconds limit = 30s) {
         args.insert(args.begin(), TANDRIN_CLI_PROGRAM);
         args.insert(args.begin(), runAs.begin(), runAs.end());
-        const std::string errFile = dir.Path() + "stderr.txt";
-        ChildProgram cli(args, {.stdoutFile = "", .stderrFile = errFile});
-        std::string out = cli.ReadAll(limit);
-        const int status = cli.Wait(limit);
-        return {status, out, Slurp(errFile)};
+        return test::RunProgram(args, dir.Path() + "stderr.txt", limit);
     }
     // The text run and the --json run of the same arguments both fail
     // with `status` and say `part`: on stderr, and as {"error": …}.

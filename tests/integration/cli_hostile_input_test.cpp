@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "integration/child_program.h"
+#include "integration/cli_run.h"
 #include "pages/trend_record.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -26,25 +27,12 @@ using namespace std::chrono_literals;
 using test::ChildProgram;
 using Clock = std::chrono::steady_clock;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class CliHostileInput : public ::testing::Test {
   protected:
-    struct Result {
-        int status;
-        std::string out;
-        std::string err;
-    };
+    using Result = test::CliResult;
     Result Cli(std::vector<std::string> args, std::chrono::seconds limit = 10s) {
         args.insert(args.begin(), TANDRIN_CLI_PROGRAM);
-        const std::string errFile = dir.Path() + "stderr.txt";
-        ChildProgram cli(args, {.stdoutFile = "", .stderrFile = errFile});
-        std::string out = cli.ReadAll(limit);
-        const int status = cli.Wait(limit);
-        return {status, out, Slurp(errFile)};
+        return test::RunProgram(args, dir.Path() + "stderr.txt", limit);
     }
 
     test::TempDir dir;

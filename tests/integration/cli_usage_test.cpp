@@ -12,6 +12,7 @@
 
 #include "cli/cli_app.h"
 #include "integration/child_program.h"
+#include "integration/cli_run.h"
 #include "support/flat_json.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -22,31 +23,15 @@ namespace {
 using namespace std::chrono_literals;
 using test::ChildProgram;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::Has;
+using test::Slurp;
 
 class CliUsage : public ::testing::Test {
   protected:
-    struct Result {
-        int status;
-        std::string out;
-        std::string err;
-    };
+    using Result = test::CliResult;
     Result Cli(std::vector<std::string> args) {
         args.insert(args.begin(), TANDRIN_CLI_PROGRAM);
-        const std::string errFile = dir.Path() + "stderr.txt";
-        ChildProgram cli(args, {.stdoutFile = "", .stderrFile = errFile});
-        std::string out = cli.ReadAll(60s);
-        const int status = cli.Wait(60s);
-        return {status, out, Slurp(errFile)};
+        return test::RunProgram(args, dir.Path() + "stderr.txt", 60s);
     }
 
     test::TempDir dir;

@@ -13,6 +13,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "app/app_options.h"
 #include "app/app_session.h"
@@ -115,24 +116,35 @@ TEST(NamedPort, ALinkToASimulatorTheProbeSkippedReachesOnLineAndIsTraced) {
     EXPECT_EQ(prompts.addresses[0].toStdString(), "file://" + state.Path() + "tandrin/");
 }
 
-// A transmitter with a malfunction, its loop left fixed by something else.
-TEST(DeviceStatus, TheStatusBarSaysItAndTheWindowOffersToReleaseTheLoop) {
-    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
-    sim::SimSetup setup;
-    std::string error;
-    ASSERT_TRUE(sim::ParseDeviceKeys("status=80,fixed=12", setup.devices[0], error)) << error;
-    sim::SimulatorThread sim;
-    ASSERT_TRUE(sim.Start(setup, error)) << error;
+// The real window on a simulated transmitter described by device keys,
+// every question answered Yes.
+class DeviceStatus : public ::testing::Test {
+  protected:
+    void Open(const std::string& keys) {
+        sim::SimSetup setup;
+        std::string error;
+        ASSERT_TRUE(sim::ParseDeviceKeys(keys, setup.devices[0], error)) << error;
+        ASSERT_TRUE(m_sim.Start(setup, error)) << error;
+        prompts.answer = true;
+        AppOptions options;
+        options.port = m_sim.Path();
+        m_session = std::make_unique<AppSession>(options, &prompts);
+        ASSERT_TRUE(m_session->Start(error)) << error;
+        m_session->Window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_session->Window()));
+    }
+    MainWindow& Window() { return m_session->Window(); }
 
+    test::ProgramFiles m_files{{"English.ini", "kvrfw.dat", "Logo.bmp"}};
+    sim::SimulatorThread m_sim;
     test::RecordingPrompts prompts;
-    prompts.answer = true;
-    AppOptions options;
-    options.port = sim.Path();
-    AppSession session(options, &prompts);
-    ASSERT_TRUE(session.Start(error)) << error;
-    MainWindow& window = session.Window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    std::unique_ptr<AppSession> m_session;
+};
+
+// A transmitter with a malfunction, its loop left fixed by something else.
+TEST_F(DeviceStatus, TheStatusBarSaysItAndTheWindowOffersToReleaseTheLoop) {
+    ASSERT_NO_FATAL_FAILURE(Open("status=80,fixed=12"));
+    MainWindow& window = Window();
     auto* label = window.findChild<QLabel*>(QStringLiteral("DeviceStatusPane"));
     ASSERT_NE(label, nullptr);
     EXPECT_FALSE(label->isVisible()) << "nothing heard yet";
@@ -159,22 +171,9 @@ TEST(DeviceStatus, TheStatusBarSaysItAndTheWindowOffersToReleaseTheLoop) {
 }
 
 // Device > Device Status…: the bits and command 48, and the flag cleared.
-TEST(DeviceStatus, TheWindowReadsTheAdditionalStatusAndClearsConfigurationChanged) {
-    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
-    sim::SimSetup setup;
-    std::string error;
-    ASSERT_TRUE(sim::ParseDeviceKeys("status=40", setup.devices[0], error)) << error;
-    sim::SimulatorThread sim;
-    ASSERT_TRUE(sim.Start(setup, error)) << error;
-    test::RecordingPrompts prompts;
-    prompts.answer = true;
-    AppOptions options;
-    options.port = sim.Path();
-    AppSession session(options, &prompts);
-    ASSERT_TRUE(session.Start(error)) << error;
-    MainWindow& window = session.Window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+TEST_F(DeviceStatus, TheWindowReadsTheAdditionalStatusAndClearsConfigurationChanged) {
+    ASSERT_NO_FATAL_FAILURE(Open("status=40"));
+    MainWindow& window = Window();
 
     window.Menu().Command(kDeviceStatus)->trigger();
     auto* dialog = window.findChild<DeviceStatusDialog*>();
