@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "platform/inet_socket.h"
@@ -26,29 +27,13 @@ extern char** environ;
 namespace {
 
 using namespace tandrin;
-using Clock = std::chrono::steady_clock;
-
-double Percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[at];
-}
+using bench::Clock;
+using bench::Completion;
+using bench::OnComplete;
+using bench::Percentile;
 
 double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-struct Completion {
-    bool done = false;
-    std::int32_t success = 0;
-    Clock::time_point at;
-};
-
-void OnComplete(void* user, std::int32_t success, std::uint8_t) {
-    auto* completion = static_cast<Completion*>(user);
-    completion->at = Clock::now();
-    completion->done = true;
-    completion->success = success;
 }
 
 sim::SimSetup FastServer() {
@@ -62,34 +47,29 @@ sim::SimSetup FastServer() {
 // loop's thread; and the whole transaction, a round trip through the server.
 void BM_HartIpCompletionLateness(benchmark::State& state) {
     const auto command = static_cast<std::uint8_t>(state.range(0));
-    sim::SimulatorThread simulator;
-    std::string error;
-    if (!simulator.Start(FastServer(), error)) {
-        state.SkipWithError(error.c_str());
+    bench::ServedMaster line;
+    if (!line.Start(FastServer())) {
+        state.SkipWithError(line.error.c_str());
         return;
     }
-    cancelFlag = 0;
-    PollEventLoop loop;
-    HartMaster master;
-    master.SetEventLoop(&loop);
     std::atomic<std::int64_t> arrived{0};
-    master.SetTrace([&arrived](bool sent, const std::uint8_t*, std::size_t) {
+    line.master.SetTrace([&arrived](bool sent, const std::uint8_t*, std::size_t) {
         if (!sent) {
             arrived.store(Clock::now().time_since_epoch().count());
         }
     });
-    if (master.OpenLink(simulator.HartIpUrl()) == 0) {
+    if (line.master.OpenLink(line.simulator.HartIpUrl()) == 0) {
         state.SkipWithError("cannot open the HART-IP link");
         return;
     }
-    master.m_abyLongAddr = {0xE0, 0x5A, 0x0A, 0x00, 0x00};
+    line.master.m_abyLongAddr = {0xE0, 0x5A, 0x0A, 0x00, 0x00};
     std::vector<double> lateness;
     std::vector<double> roundTrip;
     for (auto _ : state) {
         Completion completion;
         const auto start = Clock::now();
-        master.SendCommand(&completion, &OnComplete, command);
-        loop.RunUntil([&] { return completion.done; }, 10000);
+        line.master.SendCommand(&completion, &OnComplete, command);
+        line.loop.RunUntil([&] { return completion.done; }, 10000);
         if (completion.success != 1) {
             state.SkipWithError("a transaction failed");
             break;
@@ -101,7 +81,7 @@ void BM_HartIpCompletionLateness(benchmark::State& state) {
             std::chrono::duration<double, std::milli>(completion.at - start).count());
         state.SetIterationTime(roundTrip.back() / 1000.0);
     }
-    master.CloseLink();
+    line.master.CloseLink();
     if (!lateness.empty()) {
         state.counters["late_median_ms"] = Percentile(lateness, 0.5);
         state.counters["late_p95_ms"] = Percentile(lateness, 0.95);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "platform/poll_event_loop.h"
@@ -17,51 +18,32 @@
 namespace {
 
 using namespace tandrin;
-using Clock = std::chrono::steady_clock;
-
-struct Completion {
-    bool done = false;
-    std::int32_t success = 0;
-};
-
-void OnComplete(void* user, std::int32_t success, std::uint8_t) {
-    auto* completion = static_cast<Completion*>(user);
-    completion->done = true;
-    completion->success = success;
-}
-
-double Percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[at];
-}
+using bench::Clock;
+using bench::Completion;
+using bench::OnComplete;
+using bench::Percentile;
 
 void BM_CompletionLateness(benchmark::State& state) {
     const auto command = static_cast<std::uint8_t>(state.range(0));
-    sim::SimulatorThread simulator;
-    std::string error;
-    if (!simulator.Start(sim::SimSetup{}, error)) {
-        state.SkipWithError(error.c_str());
+    bench::ServedMaster line;
+    if (!line.Start(sim::SimSetup{})) {
+        state.SkipWithError(line.error.c_str());
         return;
     }
-    cancelFlag = 0;
-    PollEventLoop loop;
-    HartMaster master;
-    master.SetEventLoop(&loop);
-    if (master.OpenLink(simulator.Path()) == 0) {
+    if (line.master.OpenLink(line.simulator.Path()) == 0) {
         state.SkipWithError("cannot open the simulator's pty");
         return;
     }
-    master.m_abyLongAddr = {0xE0, 0x5A, 0x0A, 0x00, 0x00};
-    const double periods =
-        master.Timing().TransmitPeriod(command, 21) + master.Timing().ReceivePeriod(command);
+    line.master.m_abyLongAddr = {0xE0, 0x5A, 0x0A, 0x00, 0x00};
+    const double periods = line.master.Timing().TransmitPeriod(command, 21) +
+                           line.master.Timing().ReceivePeriod(command);
 
     std::vector<double> lateness;
     for (auto _ : state) {
         Completion completion;
         const auto start = Clock::now();
-        master.SendCommand(&completion, &OnComplete, command);
-        loop.RunUntil([&] { return completion.done; }, 10000);
+        line.master.SendCommand(&completion, &OnComplete, command);
+        line.loop.RunUntil([&] { return completion.done; }, 10000);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         state.SetIterationTime(ms / 1000.0);
         if (completion.success != 1) {
@@ -70,7 +52,7 @@ void BM_CompletionLateness(benchmark::State& state) {
         }
         lateness.push_back(ms - periods);
     }
-    master.CloseLink();
+    line.master.CloseLink();
     if (!lateness.empty()) {
         state.counters["periods_ms"] = periods;
         state.counters["late_median_ms"] = Percentile(lateness, 0.5);
