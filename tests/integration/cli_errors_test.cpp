@@ -35,23 +35,8 @@ class CliErrors : public ::testing::Test {
         args.insert(args.begin(), runAs.begin(), runAs.end());
         return test::RunProgram(args, dir.Path() + "stderr.txt", limit);
     }
-    // The text run and the --json run of the same arguments both fail
-    // with `status` and say `part`: on stderr, and as {"error": …}.
     void ExpectFailure(const std::vector<std::string>& args, int status, const std::string& part) {
-        SCOPED_TRACE(::testing::PrintToString(args));
-        const Result text = Cli(args);
-        EXPECT_EQ(text.status, status);
-        EXPECT_EQ(text.out, "");
-        EXPECT_TRUE(Has(text.err, "tandrin-cli: ") && Has(text.err, part)) << text.err;
-
-        auto jsonArgs = args;
-        jsonArgs.push_back("--json");
-        const Result json = Cli(jsonArgs);
-        EXPECT_EQ(json.status, status);
-        const auto object = test::ParseFlatJson(json.out);
-        ASSERT_TRUE(object.has_value()) << "one JSON object: " << json.out;
-        ASSERT_EQ(object->size(), 1u) << json.out;
-        EXPECT_TRUE(Has(object->at("error").text, part)) << json.out;
+        test::ExpectCliFailure([this](const auto& a) { return Cli(a); }, args, status, part);
     }
 
     std::vector<std::string> runAs;  // a command that runs the program as another user

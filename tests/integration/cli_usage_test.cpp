@@ -154,20 +154,7 @@ TEST_F(CliUsage, EachCommandsUsageErrorNamesTheOptionAndExitsTwo) {
         {{"fly"}, "unknown command fly"},
     };
     for (const auto& [args, part] : bad) {
-        SCOPED_TRACE(::testing::PrintToString(args));
-        const Result text = Cli(args);
-        EXPECT_EQ(text.status, 2);
-        EXPECT_EQ(text.out, "");
-        EXPECT_TRUE(Has(text.err, "tandrin-cli: ") && Has(text.err, part)) << text.err;
-        auto jsonArgs = args;
-        jsonArgs.insert(jsonArgs.begin(), "--json");  // not taken as a missing value
-        const Result json = Cli(jsonArgs);
-        EXPECT_EQ(json.status, 2);
-        const auto object = test::ParseFlatJson(json.out);
-        ASSERT_TRUE(object.has_value()) << "one JSON object: " << json.out;
-        EXPECT_EQ(object->size(), 1u) << json.out;
-        ASSERT_TRUE(object->count("error")) << json.out;
-        EXPECT_TRUE(Has(object->at("error").text, part)) << json.out;
+        test::ExpectCliFailure([this](const auto& a) { return Cli(a); }, args, 2, part);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "integration/child_program.h"
+#include "integration/dialog_fixture.h"
 #include "link/command_flags.h"
 #include "link/hart_frame.h"
 #include "link/hart_ip_message.h"
@@ -34,8 +35,6 @@ namespace {
 using namespace std::chrono_literals;
 using test::ChildProgram;
 using Clock = std::chrono::steady_clock;
-
-const std::string kResources = TANDRIN_RESOURCE_DIR;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path);
@@ -229,51 +228,11 @@ TEST(HartIpServerFaults, ANakIsRetriedAndOneThatStaysIsReported) {
 
 // The main window's workflow on the global master, over HART-IP, in
 // real time.
-class HartIpLink : public ::testing::TestWithParam<bool> {
+class HartIpLink : public test::RealTimeDialog<::testing::TestWithParam<bool>> {
   protected:
-    void SetUp() override {
-        busyFlag = 0;
-        cancelFlag = 0;
-        SetProgramDirForTesting(kResources);
-        languageFilePath = kResources + "English.ini";
-        hartMaster.SetEventLoop(&loop);
-        hartMaster.SetReplyTimeout(500);
-        hartMaster.m_byPollAddr = 0;
-        info.Add(main_ids::kShortAddressBox);
-        dialog.SetInfoPageForm(&info);
-        mainWindow = &dialog;
-    }
-    void TearDown() override {
-        mainWindow = nullptr;
-        hartMaster.CloseLink();
-        hartMaster.SetReplyTimeout(0);
-        hartMaster.SetEventLoop(nullptr);
-        languageFilePath.clear();
-        SetProgramDirForTesting("");
-    }
-    bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-        const auto end = Clock::now() + limit;
-        while (!done() && Clock::now() < end) {
-            loop.RunFor(10);
-        }
-        return done();
-    }
-    bool RunSequence(void (MainDialog::*start)()) {
-        shell.messages.clear();
-        (dialog.*start)();
-        EXPECT_TRUE(RunUntil([] { return busyFlag == 0; }));
-        return dialog.lastOutcome == MainDialog::Outcome::kDone;
-    }
+    HartIpLink() { hartMaster.SetReplyTimeout(500); }
 
     test::TempDir dir;
-    PollEventLoop loop;
-    test::FakeForm form{{main_ids::kPvReadout, ""},
-                        {main_ids::kCurrentReadout, ""},
-                        {main_ids::kPercentReadout, ""}};
-    test::FakeForm info;
-    test::FakeMenuBar menu;
-    test::FakeShell shell;
-    MainDialog dialog{form, menu, shell};
 };
 
 TEST_P(HartIpLink, AServerKilledMidCommandIsReportedLostAndTheNextCommandWorks) {

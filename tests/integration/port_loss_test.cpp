@@ -8,6 +8,7 @@
 #include <string>
 
 #include "integration/child_program.h"
+#include "integration/dialog_fixture.h"
 #include "link/command_flags.h"
 #include "link/hart_master.h"
 #include "link/posix_serial_port.h"
@@ -32,33 +33,12 @@ using namespace std::chrono_literals;
 using test::ChildProgram;
 using Clock = std::chrono::steady_clock;
 
-const std::string kResources = TANDRIN_RESOURCE_DIR;
-
 // Unplugging and plugging back the modem, played by tandrin-sim going away
 // and coming back on the same --link: the main window's workflow on the
 // global master, in real time.
-class PortLoss : public ::testing::Test {
+class PortLoss : public test::RealTimeDialog<> {
   protected:
-    void SetUp() override {
-        busyFlag = 0;
-        cancelFlag = 0;
-        SetProgramDirForTesting(kResources);
-        languageFilePath = kResources + "English.ini";
-        hartMaster.SetEventLoop(&loop);
-        hartMaster.SetPortFactory(MakeSerialPort);
-        hartMaster.m_strPortName = link;
-        hartMaster.m_byPollAddr = 0;
-        info.Add(main_ids::kShortAddressBox);
-        dialog.SetInfoPageForm(&info);
-        mainWindow = &dialog;
-    }
-    void TearDown() override {
-        mainWindow = nullptr;
-        hartMaster.CloseLink();
-        hartMaster.SetEventLoop(nullptr);
-        languageFilePath.clear();
-        SetProgramDirForTesting("");
-    }
+    PortLoss() { hartMaster.m_strPortName = link; }
 
     std::unique_ptr<ChildProgram> StartSim(const char* fault = nullptr) {
         std::vector<std::string> args{TANDRIN_SIM_PROGRAM, "--fast", "--link", link};
@@ -69,31 +49,9 @@ class PortLoss : public ::testing::Test {
         EXPECT_EQ(sim->ReadLine().rfind("/dev/pts/", 0), 0u);
         return sim;
     }
-    // Also wakes for conditions no event of the loop signals.
-    bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-        const auto end = Clock::now() + limit;
-        while (!done() && Clock::now() < end) {
-            loop.RunFor(10);
-        }
-        return done();
-    }
-    bool RunSequence(void (MainDialog::*start)()) {
-        shell.messages.clear();
-        (dialog.*start)();
-        EXPECT_TRUE(RunUntil([] { return busyFlag == 0; }));
-        return dialog.lastOutcome == MainDialog::Outcome::kDone;
-    }
 
     test::TempDir dir;
     const std::string link = dir.Path() + "modem";
-    PollEventLoop loop;
-    test::FakeForm form{{main_ids::kPvReadout, ""},
-                        {main_ids::kCurrentReadout, ""},
-                        {main_ids::kPercentReadout, ""}};
-    test::FakeForm info;
-    test::FakeMenuBar menu;
-    test::FakeShell shell;
-    MainDialog dialog{form, menu, shell};
 };
 
 TEST_F(PortLoss, AnIdleLinkIsClosedAndReportedAndTheNextCommandReopensIt) {

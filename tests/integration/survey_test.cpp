@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "integration/child_program.h"
+#include "integration/cli_run.h"
 #include "platform/json.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -56,14 +57,7 @@ Result Cli(const std::string& port, std::vector<std::string> args) {
     return {cli.Wait(90s), out};
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
+using test::Lines;
 
 std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t n = 0;

@@ -11,6 +11,7 @@
 
 #include "cli/cli_options.h"
 #include "integration/child_program.h"
+#include "integration/cli_run.h"
 #include "pages/trend_record.h"
 #include "support/temp_dir.h"
 
@@ -20,14 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 using test::ChildProgram;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
+using test::Lines;
 
 // "pv 2026-...+00:00 21.5 °C" -> "pv,2026-...+00:00,21.5,°C"
 std::string AsCsvRow(std::string line) {

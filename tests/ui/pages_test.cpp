@@ -211,13 +211,19 @@ TEST(DemoPages, SearchListsTheAddressInTheBoxAndStopAndPageSwitchesKeepTheChoice
     EXPECT_EQ(harness.Status(), ToQt(LangText("strOpOK")));
 }
 
-TEST(DemoPages, ClosingAfterSendAsksAndReleasesTheLoopOnYes) {
-    PagesWindow harness("English", true);
-    MainWindow& window = harness.Show();
+// The Current Output page's Send: the loop is forced.
+void SendFixedCurrent(PagesWindow& harness) {
+    MainWindow& window = harness.session->Window();
     window.RunCommand(main_ids::kPageCurrentAdjust);
     QWidget* page = window.Page(MainDialog::kCurrentIndex);
     QTest::mouseClick(page->findChild<QAbstractButton*>("IDC_cmdSendFixI"), Qt::LeftButton);
     ASSERT_TRUE(harness.WaitDone());
+}
+
+TEST(DemoPages, ClosingAfterSendAsksAndReleasesTheLoopOnYes) {
+    PagesWindow harness("English", true);
+    MainWindow& window = harness.Show();
+    ASSERT_NO_FATAL_FAILURE(SendFixedCurrent(harness));
     EXPECT_EQ(harness.Status(), ToQt(LangText("strOpOK")));
     ASSERT_TRUE(fixedCurrentGuard.Forced());
 
@@ -236,10 +242,7 @@ TEST(DemoPages, ClosingAfterSendAsksAndReleasesTheLoopOnYes) {
 TEST(DemoPages, ClosingKeepsTheWindowOnCancelAndWhenTheReleaseFails) {
     PagesWindow harness("English", true);
     MainWindow& window = harness.Show();
-    window.RunCommand(main_ids::kPageCurrentAdjust);
-    QWidget* page = window.Page(MainDialog::kCurrentIndex);
-    QTest::mouseClick(page->findChild<QAbstractButton*>("IDC_cmdSendFixI"), Qt::LeftButton);
-    ASSERT_TRUE(harness.WaitDone());
+    ASSERT_NO_FATAL_FAILURE(SendFixedCurrent(harness));
     ASSERT_TRUE(fixedCurrentGuard.Forced());
 
     harness.prompts.cancel = true;

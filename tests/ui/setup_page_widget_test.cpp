@@ -3,6 +3,8 @@
 // the code-page edge, the user's choices reaching the logic).
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -135,26 +137,41 @@ TEST(SetupPageWidget, HasEveryControlOfItsLayoutCaptionedFromTheLanguageFile) {
     EXPECT_GT(InkOf(QString::fromUtf8("\u2103"), offsetUnit->font()), 0);
 }
 
-TEST(SetupPageWidget, ReadsConvertsAndWritesTheDemoTransmitter) {
-    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
-    test::RecordingPrompts prompts;
-    AppOptions options;
-    options.demo = true;
-    AppSession session(options, &prompts);
-    std::string error;
-    ASSERT_TRUE(session.Start(error)) << error;
-    MainWindow& window = session.Window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QWidget* page = window.Page(MainDialog::kSetupIndex);
-    auto* zero = Child<QLineEdit>(page, "IDC_EDIT_ZERO");
-    auto* span = Child<QLineEdit>(page, "IDC_EDIT_SPAN");
-    auto* damping = Child<QLineEdit>(page, "IDC_EDIT_DAMPING");
-    auto* unit = Child<QComboBox>(page, "IDC_CBO_UNIT");
-    auto* decimals = Child<QComboBox>(page, "IDC_CBO_DISREO");
-    auto* read = Child<QPushButton>(page, "IDC_cmdRead2");
-    auto* write = Child<QPushButton>(page, "IDC_cmdWrite2");
+// The Setup page of the real window on `tandrin --demo`.
+class DemoSetupPage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        AppOptions options;
+        options.demo = true;
+        session = std::make_unique<AppSession>(options, &prompts);
+        std::string error;
+        ASSERT_TRUE(session->Start(error)) << error;
+        window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+        QWidget* page = window().Page(MainDialog::kSetupIndex);
+        zero = Child<QLineEdit>(page, "IDC_EDIT_ZERO");
+        span = Child<QLineEdit>(page, "IDC_EDIT_SPAN");
+        damping = Child<QLineEdit>(page, "IDC_EDIT_DAMPING");
+        unit = Child<QComboBox>(page, "IDC_CBO_UNIT");
+        decimals = Child<QComboBox>(page, "IDC_CBO_DISREO");
+        read = Child<QPushButton>(page, "IDC_cmdRead2");
+        write = Child<QPushButton>(page, "IDC_cmdWrite2");
+    }
+    MainWindow& window() { return session->Window(); }
 
+    test::ProgramFiles files{{"English.ini", "kvrfw.dat", "Logo.bmp"}};
+    test::RecordingPrompts prompts;
+    std::unique_ptr<AppSession> session;
+    QLineEdit* zero = nullptr;
+    QLineEdit* span = nullptr;
+    QLineEdit* damping = nullptr;
+    QComboBox* unit = nullptr;
+    QComboBox* decimals = nullptr;
+    QPushButton* read = nullptr;
+    QPushButton* write = nullptr;
+};
+
+TEST_F(DemoSetupPage, ReadsConvertsAndWritesTheDemoTransmitter) {
     ASSERT_TRUE(ClickAndWait(read));
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(zero->text(), QStringLiteral("0.000"));
@@ -168,7 +185,7 @@ TEST(SetupPageWidget, ReadsConvertsAndWritesTheDemoTransmitter) {
     Choose(decimals, 3);
     ASSERT_TRUE(ClickAndWait(write));
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messages[0].text.toStdString();
-    EXPECT_EQ(window.StatusPane(0)->text(), QStringLiteral("Done"));
+    EXPECT_EQ(window().StatusPane(0)->text(), QStringLiteral("Done"));
 
     zero->clear();
     Choose(decimals, 0);
@@ -182,31 +199,17 @@ TEST(SetupPageWidget, ReadsConvertsAndWritesTheDemoTransmitter) {
 
 // The widget tells the page what the user typed: a box left alone goes back
 // as read (0.25 s, shown "0.2"), a box typed into as typed.
-TEST(SetupPageWidget, WritesBackWhatWasNotTypedAsRead) {
-    test::ProgramFiles files({"English.ini", "kvrfw.dat", "Logo.bmp"});
-    test::RecordingPrompts prompts;
-    AppOptions options;
-    options.demo = true;
-    AppSession session(options, &prompts);
-    std::string error;
-    ASSERT_TRUE(session.Start(error)) << error;
+TEST_F(DemoSetupPage, WritesBackWhatWasNotTypedAsRead) {
     // The demo transmitter again, holding a damping its box rounds.
-    sim::SimulatorThread& demo = session.Demo();
+    sim::SimulatorThread& demo = session->Demo();
     demo.Stop();
     sim::SimSetup setup;
     setup.devices[0].m_fDamping = 0.25f;
     setup.devices[0].m_fUpperRange = 22.839394f;
+    std::string error;
     ASSERT_TRUE(demo.Start(setup, error)) << error;
     hartMaster.CloseLink();
     hartMaster.m_strPortName = demo.Path();
-    MainWindow& window = session.Window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QWidget* page = window.Page(MainDialog::kSetupIndex);
-    auto* damping = Child<QLineEdit>(page, "IDC_EDIT_DAMPING");
-    auto* decimals = Child<QComboBox>(page, "IDC_CBO_DISREO");
-    auto* read = Child<QPushButton>(page, "IDC_cmdRead2");
-    auto* write = Child<QPushButton>(page, "IDC_cmdWrite2");
 
     ASSERT_TRUE(ClickAndWait(read));
     ASSERT_EQ(damping->text(), QStringLiteral("0.2"));
